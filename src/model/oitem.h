@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "geometry/waddress.h"
+#include "model/item_specification.h"
+
+// One order line of a wave: customer, product, storage address and quantity,
+// with at most one packaging specification per type. Copies share one
+// immutable parsed address.
+class OItem {
+ public:
+  float weight = 0;  // set by countWeightAndVolume
+  float volume = 0;  // set by countWeightAndVolume
+  int customerID = 0;
+  int productID = 0;
+  std::string addressCode;
+  int qty = 0;  // units ordered
+  std::shared_ptr<const WAddress> wAddress;
+  std::map<ItemSpecification::Type, ItemSpecification> itemSpecifications;
+
+  OItem() = default;
+  // Parses addressCode; throws what the address parser throws.
+  OItem(int customerID, int productID, std::string addressCode, int qty);
+
+  // Keeps the first specification of each type.
+  void addItemSpecification(ItemSpecification spec);
+  // weight and volume from the unit specification times qty; throws
+  // std::exception when the line has no unit specification.
+  void countWeightAndVolume();
+  float getWeight() const { return weight; }
+  float getVolume() const { return volume; }
+
+  // The parsed plan point (all zero for a line without a parsed address).
+  const SECTOR_ADDR_T& location() const;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "geometry/sector_addr.h"
+#include "geometry/warehouse.h"
+#include "model/cart.h"
+#include "model/cart_configuration.h"
+#include "model/customer.h"
+#include "model/oitem.h"
+#include "model/setup_configuration.h"
+
+// The fixed start and end of every cart route: "VAA" at x 300 and x 620, y 0.
+SECTOR_ADDR_T routeStart();
+SECTOR_ADDR_T routeEnd();
+
+// Everything one wave produces: its order lines, its customers and the
+// planned carts, with the loader's own copy of the distance oracle.
+class CartsLoader {
+ public:
+  explicit CartsLoader(Warehouse& warehouse) : warehouse(warehouse) {}
+
+  // Loads a wave from a file path or from the JSON text itself. Bad input
+  // leaves no lines and writes one "ERROR> " line; never throws for it.
+  void loadItemsAndSpec(std::string source);
+
+  // Packs, groups and routes the loaded wave; the plan replaces carts.
+  void loadingCartsRun(SolverConfiguration& solver,
+                       CartConfiguration& cartConfig, BoxConfiguration& boxes);
+  // Runs the three groupings with greedy routes; the shortest total wins.
+  short chooseBestAlgorithm(SolverConfiguration& solver,
+                            CartConfiguration& cartConfig,
+                            CustomerMultimap customerOrder);
+
+  std::string exportCartsToJson(bool includeShelves, bool includeItems);
+  std::list<Cart> getLoadedCartsList() const { return carts; }
+  std::string getStats();
+
+  // Measures the walks recorded in a picking file; throws for a missing or
+  // unreadable file.
+  void testUsedData(std::string path);
+
+  // Read-only views for callers and tests.
+  const std::vector<OItem>& getItems() const { return items; }
+  const std::map<int, Customer>& getCustomers() const { return customers; }
+
+ private:
+  Warehouse warehouse;
+  std::vector<OItem> items;
+  std::map<int, Customer> customers;
+  std::list<Cart> carts;
+};
