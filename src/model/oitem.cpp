@@ -1,0 +1,28 @@
+#include "model/oitem.h"
+
+#include <exception>
+#include <utility>
+
+OItem::OItem(int customerID, int productID, std::string addressCode, int qty)
+    : customerID(customerID),
+      productID(productID),
+      addressCode(std::move(addressCode)),
+      qty(qty),
+      wAddress(std::make_shared<const WAddress>(this->addressCode)) {}
+
+void OItem::addItemSpecification(ItemSpecification spec) {
+  itemSpecifications.emplace(spec.type, spec);  // the first one stays
+}
+
+void OItem::countWeightAndVolume() {
+  auto unit = itemSpecifications.find(ItemSpecification::Unit);
+  if (unit == itemSpecifications.end()) throw std::exception();
+  const ItemSpecification& spec = unit->second;
+  weight = static_cast<float>(qty) * spec.weight;
+  volume = static_cast<float>(qty) * (spec.x * spec.y * spec.z);
+}
+
+const SECTOR_ADDR_T& OItem::location() const {
+  static const SECTOR_ADDR_T nowhere;
+  return wAddress ? wAddress->point() : nowhere;
+}
