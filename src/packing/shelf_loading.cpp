@@ -1,0 +1,69 @@
+// Placing boxes on cart shelves by width: widest box first, each on the first
+// shelf with enough free width.
+
+#include <algorithm>
+
+#include "packing/bin_packing_solver.h"
+#include "packing/piece_helpers.h"
+
+namespace {
+
+void sortByWidthDescending(std::vector<Box>& boxes) {
+  std::stable_sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
+    return packing::orderedValue(a.width) > packing::orderedValue(b.width);
+  });
+}
+
+CartShelf* firstShelfWithRoom(std::vector<CartShelf>& shelves,
+                              const Box& box) {
+  for (CartShelf& shelf : shelves) {
+    if (shelf.getFreeWidth() >= box.width) return &shelf;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+namespace bp_solver {
+
+bool bpSolver_1D_fitBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
+                                         std::vector<CartShelf>* shelves,
+                                         bool toOneItemized) {
+  std::vector<CartShelf> copy = *shelves;
+  sortByWidthDescending(boxesToLoad);
+  for (Box& box : boxesToLoad) {
+    CartShelf* shelf = firstShelfWithRoom(copy, box);
+    if (shelf == nullptr) return false;
+    if (toOneItemized) {
+      shelf->addBox_oneItemized(std::move(box));
+    } else {
+      shelf->addBox_fullItemized(std::move(box));
+    }
+  }
+  *shelves = std::move(copy);
+  return true;
+}
+
+bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
+    std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,
+    std::vector<Box>* notLoaded, std::vector<Box>* loaded) {
+  sortByWidthDescending(boxesToLoad);
+  bool placedAny = false;
+  for (Box& box : boxesToLoad) {
+    CartShelf* shelf = firstShelfWithRoom(*shelves, box);
+    if (shelf == nullptr) {
+      notLoaded->push_back(std::move(box));
+      continue;
+    }
+    shelf->addBox_fullItemized(box);
+    loaded->push_back(std::move(box));
+    placedAny = true;
+  }
+  return placedAny;
+}
+
+bool addBoxItemToExisting_oneItemized_Box_1D(Box box, BoxItem piece) {
+  return box.getFreeCapacity() >= piece.itemSpecification.volume;
+}
+
+}  // namespace bp_solver

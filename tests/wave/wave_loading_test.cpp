@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "wave/carts_loader.h"
+#include "wave/dalvenor_debug.h"
+#include "wave/helper.h"
+
+namespace {
+
+const char* kErrorLine =
+    "ERROR> bad path or text or json doesnt include required values\n";
+
+std::string row(int customer, int product, const std::string& address,
+                const std::string& qty, int unit, int contentQty,
+                const std::string& x = "10", const std::string& extra = "") {
+  return "{\"Customer\":" + std::to_string(customer) +
+         ",\"Product\":" + std::to_string(product) + ",\"AddressCode\":\"" +
+         address + "\",\"Qty\":" + qty + ",\"Unit\":" + std::to_string(unit) +
+         ",\"PackageType\":1,\"ContentQty\":" + std::to_string(contentQty) +
+         ",\"X\":" + x + ",\"Y\":20,\"Z\":30,\"Weight\":0.5" + extra + "}";
+}
+
+struct LoadResult {
+  std::size_t lines;
+  std::string stderrText;
+};
+
+LoadResult load(CartsLoader& loader, const std::string& source) {
+  testing::internal::CaptureStderr();
+  loader.loadItemsAndSpec(source);
+  std::string err = testing::internal::GetCapturedStderr();
+  return {loader.getItems().size(), err};
+}
+
+class WaveLoadingTest : public testing::Test {
+ protected:
+  Warehouse warehouse;
+  CartsLoader loader{warehouse};
+  void TearDown() override { is_debug_on = false; }
+};
+
+TEST_F(WaveLoadingTest, MergesRowsByCustomerAndProductInAscendingOrder) {
+  std::string wave = "[" + row(7, 2, "G000502017", "1", 0, 1) + "," +
+                     row(3, 9, "VCC0001005", "2", 0, 1) + "," +
+                     row(7, 1, "P000101010", "4.9", 0, 1) + "]";
+  LoadResult r = load(loader, wave);
+  EXPECT_EQ(r.stderrText, "");
+  ASSERT_EQ(r.lines, 3u);
+  const auto& items = loader.getItems();
+  EXPECT_EQ(items[0].customerID, 3);
+  EXPECT_EQ(items[0].productID, 9);
+  EXPECT_EQ(items[1].customerID, 7);
+  EXPECT_EQ(items[1].productID, 1);
+  EXPECT_EQ(items[1].qty, 4);  // 4.9 truncated
+  EXPECT_EQ(items[2].productID, 2);
+  EXPECT_EQ(items[2].location().x, 312);
+}
+
+TEST_F(WaveLoadingTest, SecondRowOfAPairAddsItsSpecificationOnly) {
+  std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1, "10") + "," +
+                     row(1, 5, "VCC0001005", "9", 1, 6, "40") + "," +
+                     row(1, 5, "VCC0001005", "9", 0, 1, "77") + "]";
+  load(loader, wave);
+  ASSERT_EQ(loader.getItems().size(), 1u);
+  const OItem& line = loader.getItems()[0];
+  EXPECT_EQ(line.qty, 5);
+  EXPECT_EQ(line.addressCode, "G000502017");
+  ASSERT_EQ(line.itemSpecifications.size(), 2u);
+  EXPECT_FLOAT_EQ(line.itemSpecifications.at(ItemSpecification::Unit).x, 10);
+  EXPECT_EQ(line.itemSpecifications.at(ItemSpecification::Package).contentQty,
+            6);
+}
+
+TEST_F(WaveLoadingTest, PathAndTextLoadTheSameLines) {
+  std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1) + "," +
+                     row(2, 6, "GP00301012", "1", 0, 1) + "]";
+  auto path = std::filesystem::temp_directory_path() / "dalvenor_wave.json";
+  std::ofstream(path) << wave;
+  load(loader, path.string());
+  auto fromFile = loader.getItems();
+  load(loader, wave);
+  ASSERT_EQ(fromFile.size(), loader.getItems().size());
+  for (std::size_t i = 0; i < fromFile.size(); ++i) {
+    EXPECT_EQ(fromFile[i].customerID, loader.getItems()[i].customerID);
+    EXPECT_EQ(fromFile[i].addressCode, loader.getItems()[i].addressCode);
+  }
+  std::filesystem::remove(path);
+}
+
+TEST_F(WaveLoadingTest, EmptyWavesLoadNothingWithoutError) {
+  is_debug_on = true;
+  for (const char* wave : {"[]", "null", "{}"}) {
+    LoadResult r = load(loader, wave);
+    EXPECT_EQ(r.lines, 0u) << wave;
+    EXPECT_EQ(r.stderrText, "TOTAL NUMBER OF ITEMS IN ORDER> 0\n") << wave;
+  }
+}
+
+TEST_F(WaveLoadingTest, RowsOfAnObjectAreItsMemberValues) {
+  std::string wave = "{\"a\":" + row(1, 5, "G000502017", "5", 0, 1) + "}";
+  EXPECT_EQ(load(loader, wave).lines, 1u);
+}
+
+TEST_F(WaveLoadingTest, DebugLineCountsTheLoadedLines) {
+  is_debug_on = true;
+  std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1) + "]";
+  EXPECT_EQ(load(loader, wave).stderrText,
+            "TOTAL NUMBER OF ITEMS IN ORDER> 1\n");
+}
+
+// Every kind of bad input writes the one error line, leaves no lines and
+// throws nothing, even after an earlier successful load.
+TEST_F(WaveLoadingTest, BadInputWritesOneErrorLineAndLoadsNothing) {
+  const std::string good = row(1, 5, "G000502017", "5", 0, 1);
+  const std::string cases[] = {
+      "[" + good + ",{\"Customer\":1}]",                      // missing keys
+      "[" + row(1, 5, "G000502017", "\"5\"", 0, 1) + "]",     // string qty
+      "[" + row(1, 5, "G000502017", "null", 0, 1) + "]",      // null qty
+      "[" + row(1, 5, "G000502017", "true", 0, 1) + "]",      // bool qty
+      "[{\"Customer\":1,\"Product\":5,\"AddressCode\":12,\"Qty\":1,"
+      "\"Unit\":0,\"PackageType\":1,\"ContentQty\":1,\"X\":1,\"Y\":1,"
+      "\"Z\":1,\"Weight\":1}]",                               // numeric address
+      "[" + good + ",[1,2]]",                                 // row not object
+      "[" + good + ",3]",                                     // row not object
+      "/no/such/file/and/not/json",                           // neither
+      "[" + row(1, 5, "G0", "5", 0, 1) + "]",                 // address throws
+      "[" + row(1, 5, "G00aa02017", "5", 0, 1) + "]",         // no digits
+      "[" + row(1, 5, "G000502017", "4294967297", 0, 1) + "]",  // wraps
+      "[" + row(1, 5, "G000502017", "-2147483649", 0, 1) + "]",
+      "[" + row(1, 5, "G000502017", "1e12", 0, 1) + "]",
+      "[" + row(1, 5, "G000502017", "5", 0, 1, "1e39") + "]",  // inf float
+      "[" + row(1, 5, "G000502017", "5", 2, 1) + "]",          // unknown Unit
+      "[" + good + "] // comment",                             // comments off
+      "[" + good + "] []",                                     // two values
+  };
+  for (const std::string& wave : cases) {
+    load(loader, "[" + good + "]");
+    ASSERT_EQ(loader.getItems().size(), 1u);
+    LoadResult r = load(loader, wave);
+    EXPECT_EQ(r.lines, 0u) << wave;
+    EXPECT_EQ(r.stderrText, kErrorLine) << wave;
+  }
+}
+
+TEST_F(WaveLoadingTest, TenDigitCustomersAndLongProductCodesAreRejected) {
+  std::string wave =
+      "[{\"Customer\":4000000000,\"Product\":1,\"AddressCode\":\"G000502017\","
+      "\"Qty\":1,\"Unit\":0,\"PackageType\":1,\"ContentQty\":1,\"X\":1,"
+      "\"Y\":1,\"Z\":1,\"Weight\":1}]";
+  EXPECT_EQ(load(loader, wave).stderrText, kErrorLine);
+  wave =
+      "[{\"Customer\":1,\"Product\":5901234123457,\"AddressCode\":"
+      "\"G000502017\",\"Qty\":1,\"Unit\":0,\"PackageType\":1,\"ContentQty\":1,"
+      "\"X\":1,\"Y\":1,\"Z\":1,\"Weight\":1}]";
+  EXPECT_EQ(load(loader, wave).stderrText, kErrorLine);
+}
+
+TEST_F(WaveLoadingTest, AFileOfInvalidJsonWritesTheErrorLineOnce) {
+  auto path = std::filesystem::temp_directory_path() / "dalvenor_bad.json";
+  std::ofstream(path) << "[{\"Customer\":";
+  LoadResult r = load(loader, path.string());
+  EXPECT_EQ(r.lines, 0u);
+  EXPECT_EQ(r.stderrText, kErrorLine);
+  std::filesystem::remove(path);
+}
+
+TEST(ReadJsonFromFileTest, StopsAfterTheFirstValueAndThrowsForMissingFiles) {
+  auto path = std::filesystem::temp_directory_path() / "dalvenor_two.json";
+  std::ofstream(path) << "[1,2] trailing text";
+  EXPECT_EQ(readJsonFromFile(path.string()), nlohmann::json({1, 2}));
+  std::filesystem::remove(path);
+  EXPECT_THROW(readJsonFromFile("/no/such/file.json"),
+               nlohmann::json::parse_error);
+}
+
+}  // namespace
