@@ -1,0 +1,82 @@
+#pragma once
+
+// The bridge to the embedded Python interpreter that runs the 3D packing
+// scripts: statement texts describing boxes and pieces, running them in the
+// interpreter's __main__ namespace, evaluating the packing call and reading
+// back the records it returns.
+//
+// Every failure on the Python side (a statement that does not run, a call
+// that raises, a result of the wrong shape) becomes a std::runtime_error and
+// leaves the interpreter's error state clear. The interpreter is started by
+// the first Session and lives until the process ends; it is process-wide and
+// not locked, so sessions must not run on several threads at once.
+
+#include <string>
+#include <vector>
+
+#include "model/box.h"
+#include "model/box_item.h"
+
+namespace bp_solver::bridge {
+
+// Numbers as statements write them, independent of any locale: a float in
+// fixed notation with six decimals and a point (28 -> "28.000000"), an int in
+// plain decimal.
+std::string formatNumber(float value);
+std::string formatNumber(int value);
+
+// A Python string literal in single quotes holding exactly the given bytes:
+// backslash, quote and control characters are escaped, so "masterBox" gives
+// 'masterBox' and "Joe's" gives 'Joe\'s'.
+std::string pythonStringLiteral(const std::string& text);
+
+// "bin = {'name':'masterBox','width':28.000000,...,'max-weight':4000.000000}"
+std::string boxStatement(const Box& box);
+// "bins.append({...,'max-weight':...,'volume':<capacity>,})"
+std::string boxStatementWithVolume(const Box& box);
+// "bins.append({...,'max-weight':...,'count':<count>,})"
+std::string boxStatementWithCount(const Box& box, int count);
+// "items.append({'product_no':1234,'type':'pack','x':...,'weight':...,})"
+std::string pieceStatement(const BoxItem& piece);
+// As pieceStatement, then "'volume':<volume>})" after the weight's comma.
+std::string pieceStatementWithVolume(const BoxItem& piece);
+
+// One piece of a returned box: product number and type as the script wrote
+// them ("unit" or "pack").
+struct ResultItem {
+  std::string product_no;
+  std::string type;
+};
+
+// One box of a returned packing: the box type's name ("none" for a piece that
+// fitted nowhere) and the pieces in it.
+struct ResultRecord {
+  std::string name;
+  std::vector<ResultItem> items;
+};
+
+// An open use of the interpreter: starts it when needed (without installing
+// its signal handlers), makes sure the packing module can be imported without
+// any setup by the caller, and holds the interpreter lock while it lives.
+class Session {
+ public:
+  Session();
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Runs statements in __main__. Throws std::runtime_error naming the Python
+  // error when they fail.
+  void run(const std::string& statements);
+  // Evaluates an expression with __main__ as globals and fresh empty locals
+  // and reads it as a list of result records. Throws std::runtime_error when
+  // the call raises or its result has another shape.
+  std::vector<ResultRecord> evaluateRecords(const std::string& expression);
+  // Evaluates an expression as above and gives its truth value.
+  bool evaluateTruth(const std::string& expression);
+
+ private:
+  int gilState_;
+};
+
+}  // namespace bp_solver::bridge
