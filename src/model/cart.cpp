@@ -1,0 +1,121 @@
+#include "model/cart.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "packing/bin_packing_solver.h"
+
+namespace {
+
+// The customer's whole order is one box holding one unit of one product.
+bool isSingleUnit(const std::vector<Box>& boxes) {
+  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
+         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
+}
+
+}  // namespace
+
+Cart::Cart() : cartShelves(3, CartShelf(90, 50, 45)) {}
+
+Cart::Cart(std::vector<CartShelf> shelves) : cartShelves(std::move(shelves)) {}
+
+bool Cart::loadCustomer(SolverConfiguration& solver, Customer& customer,
+                        bool allowPartial, std::vector<Box>* remainingBoxes) {
+  return loadingCustomer_new(solver, customer, allowPartial, remainingBoxes);
+}
+
+bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
+                               bool allowPartial,
+                               std::vector<Box>* remainingBoxes) {
+  std::vector<Box> boxes = customer.getBoxesDecomp();
+  const bool singleUnit = isSingleUnit(boxes);
+
+  if (singleUnit) {
+    BoxItem& piece = boxes[0].itemsInTheBox.begin()->second;
+    const bool use3D = is3DAlgorithm(solver.getBPAlgorithm());
+    for (CartShelf& shelf : cartShelves) {
+      for (Box& shared : shelf.getBoxes().oneItemized) {
+        // A box keeps its goods by product, so a unit of a product the box
+        // already holds would merge into another customer's entry.
+        if (shared.itemsInTheBox.count(piece.oItem.productID)) continue;
+        bool fits =
+            use3D ? bp_solver::addBoxItemToExisting_oneItemized_Box_3D(shared,
+                                                                       piece)
+                  : bp_solver::addBoxItemToExisting_oneItemized_Box_1D(shared,
+                                                                       piece);
+        if (!fits) continue;
+        shared.addItem(piece);
+        addOItemWithQty(piece.oItem, 1);
+        customers.push_back(customer);
+        freeSpace -= customer.getTotalVolume();
+        return true;
+      }
+    }
+  }
+
+  if (bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(boxes, &cartShelves,
+                                                     singleUnit)) {
+    for (const Box& box : boxes) {
+      for (const auto& entry : box.itemsInTheBox) {
+        addOItemWithQty(entry.second.oItem, entry.second.countOfUnits);
+      }
+      freeSpace -= box.getUsedCapacity();
+    }
+    customers.push_back(customer);
+    return true;
+  }
+
+  if (!allowPartial || remainingBoxes == nullptr) return false;
+
+  std::vector<Box> loaded;
+  bool placed = bp_solver::bpSolver_1D_partlyLoadBoxesToShelvesInCart(
+      boxes, &cartShelves, remainingBoxes, &loaded);
+  if (!placed) {
+    // Not even one box finds room: force boxes onto the shelves, one per
+    // shelf, so that every loading pass makes progress.
+    for (std::size_t i = 0; i < std::min(boxes.size(), cartShelves.size());
+         ++i) {
+      cartShelves[i].addBox_fullItemized(boxes.front());
+      loaded.push_back(std::move(boxes.front()));
+      boxes.erase(boxes.begin());
+    }
+    *remainingBoxes = std::move(boxes);
+    std::perror("WARNING: 3 boxes have been loaded to cart by force!\n");
+  }
+
+  for (const Box& box : loaded) {
+    for (const auto& entry : box.itemsInTheBox) {
+      addOItemWithQty(entry.second.oItem, entry.second.countOfUnits);
+    }
+    freeSpace -= box.getUsedCapacity();
+  }
+  customers.push_back(customer);
+  return false;
+}
+
+bool Cart::loadingCustomer_old(Customer& customer) {
+  const int n = static_cast<int>(customer.boxesDecomp.size());
+  if (n > maxBoxes) return false;
+  freeSpace -= static_cast<float>(n) * 29400.0f;
+  maxBoxes -= n;
+  for (const Box& box : customer.boxesDecomp) {
+    cartShelves.front().getBoxes().fullItemized.push_back(box);
+  }
+  items.insert(items.end(), customer.oItems.begin(), customer.oItems.end());
+  customers.push_back(customer);
+  return true;
+}
+
+void Cart::addOItemWithQty(OItem line, int qty) {
+  for (CartOItem& entry : cartOItems) {
+    if (entry.oItem.customerID == line.customerID &&
+        entry.oItem.productID == line.productID) {
+      entry.addToRealQty(qty);
+      return;
+    }
+  }
+  CartOItem entry(line);
+  entry.addToRealQty(qty);
+  cartOItems.push_back(std::move(entry));
+}
