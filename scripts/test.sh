@@ -15,8 +15,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-echo "== packing module tests"
+echo "== packing module and sample data tests"
 /usr/bin/python3 -m unittest discover -s python -p '*_test.py'
+/usr/bin/python3 -m unittest discover -s tests/data -p '*_test.py'
 
 echo "== sanitizer build and tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDALVENOR_SANITIZE=ON \
