@@ -17,6 +17,16 @@
 SECTOR_ADDR_T routeStart();
 SECTOR_ADDR_T routeEnd();
 
+// The exported plan of the given carts as compact JSON ("null" for none).
+std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
+                        bool includeItems);
+
+// Whole walking distance of a set of carts, decimetres, and their count.
+struct WalkTotals {
+  int totalDistance = 0;
+  int carts = 0;
+};
+
 // Everything one wave produces: its order lines, its customers and the
 // planned carts, with the loader's own copy of the distance oracle.
 class CartsLoader {
@@ -42,6 +52,8 @@ class CartsLoader {
   // Measures the walks recorded in a picking file; throws for a missing or
   // unreadable file.
   void testUsedData(std::string path);
+  // The same measurement, returned instead of reported.
+  WalkTotals measureUsedData(const std::string& path);
 
   // Read-only views for callers and tests.
   const std::vector<OItem>& getItems() const { return items; }

@@ -1,7 +1,5 @@
 // Loading a wave file (or its JSON text) into the loader's order lines.
 
-#include <cfloat>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,60 +10,14 @@
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/helper.h"
+#include "wave/json_fields.h"
 
 namespace {
 
 using nlohmann::json;
-
-const json& numberAt(const json& row, const char* key) {
-  const json& value = row.at(key);
-  if (!value.is_number()) {
-    throw std::invalid_argument(std::string("not a number: ") + key);
-  }
-  return value;
-}
-
-// An int key: fractions are truncated toward zero; values outside the int
-// range are rejected rather than wrapped.
-int readInt(const json& row, const char* key) {
-  const json& value = numberAt(row, key);
-  if (value.is_number_unsigned()) {
-    auto v = value.get<json::number_unsigned_t>();
-    if (v > static_cast<json::number_unsigned_t>(INT_MAX)) {
-      throw std::out_of_range(std::string("int out of range: ") + key);
-    }
-    return static_cast<int>(v);
-  }
-  if (value.is_number_integer()) {
-    auto v = value.get<json::number_integer_t>();
-    if (v > INT_MAX || v < INT_MIN) {
-      throw std::out_of_range(std::string("int out of range: ") + key);
-    }
-    return static_cast<int>(v);
-  }
-  double v = std::trunc(value.get<double>());
-  if (!std::isfinite(v) || v > INT_MAX || v < INT_MIN) {
-    throw std::out_of_range(std::string("int out of range: ") + key);
-  }
-  return static_cast<int>(v);
-}
-
-// A float key: a value that is not finite in single precision is rejected.
-float readFloat(const json& row, const char* key) {
-  double v = numberAt(row, key).get<double>();
-  if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) {
-    throw std::out_of_range(std::string("float out of range: ") + key);
-  }
-  return static_cast<float>(v);
-}
-
-std::string readString(const json& row, const char* key) {
-  const json& value = row.at(key);
-  if (!value.is_string()) {
-    throw std::invalid_argument(std::string("not a string: ") + key);
-  }
-  return value.get<std::string>();
-}
+using wave_fields::readFloat;
+using wave_fields::readInt;
+using wave_fields::readString;
 
 json readWaveDocument(const std::string& source) {
   try {

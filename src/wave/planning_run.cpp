@@ -1,0 +1,171 @@
+// The planning run: customers packed, grouped onto carts and routed.
+
+#include <cstdio>
+#include <utility>
+
+#include "grouping/grouping_customers.h"
+#include "routing/tsp_solver.h"
+#include "types.h"
+#include "wave/carts_loader.h"
+#include "wave/dalvenor_debug.h"
+#include "wave/planning_steps.h"
+
+SECTOR_ADDR_T routeStart() {
+  SECTOR_ADDR_T start;
+  start.sector = "VAA";
+  start.x = 300;
+  return start;
+}
+
+SECTOR_ADDR_T routeEnd() {
+  SECTOR_ADDR_T end;
+  end.sector = "VAA";
+  end.x = 620;
+  return end;
+}
+
+namespace planning_steps {
+
+short bestTrial(const int (&totals)[3]) {
+  int best = INT_INFINITY;
+  short winner = AVGDistances;
+  for (short trial = 0; trial < 3; ++trial) {
+    if (totals[trial] < best) {
+      best = totals[trial];
+      winner = trial;
+    }
+  }
+  return winner;
+}
+
+void printWholeDistance(int total, std::size_t carts) {
+  // No carts: the average is reported as 0 rather than divided by zero.
+  int average = carts == 0 ? 0 : total / static_cast<int>(carts);
+  std::fprintf(stderr, "WHOLE DISTANCE [dm]: %i, AVG DISTANCE PER CART: %i\n",
+               total, average);
+}
+
+int routeCart(Cart& cart, ShortestPathAlgorithms setting,
+              Warehouse& warehouse) {
+  const SECTOR_ADDR_T start = routeStart();
+  const SECTOR_ADDR_T end = routeEnd();
+  const std::size_t n = cart.cartOItems.size();
+  std::vector<CartOItem> route;
+  int distance = 0;
+  switch (setting) {
+    case NearestNeighbour:
+      distance = tsp_solver::nearestNeighbour(cart.cartOItems, warehouse,
+                                              &route, start, end);
+      break;
+    case BruteForceOrNearestNeighbour:
+      distance = n <= 9 ? tsp_solver::bruteForce(cart.cartOItems, warehouse,
+                                                 &route, start, end)
+                        : tsp_solver::nearestNeighbour(
+                              cart.cartOItems, warehouse, &route, start, end);
+      break;
+    case GreedyAlgorithm:
+      distance = tsp_solver::greedyAlgorithm(cart.cartOItems, warehouse,
+                                             &route, start, end);
+      break;
+    case BruteForceOrGreedy:
+      distance = n <= 9 ? tsp_solver::bruteForce(cart.cartOItems, warehouse,
+                                                 &route, start, end)
+                        : tsp_solver::greedyAlgorithm(
+                              cart.cartOItems, warehouse, &route, start, end);
+      break;
+    case JustMeasureDistance:
+      distance = tsp_solver::justMeasureDistance(cart.cartOItems, warehouse,
+                                                 start, end);
+      route = cart.cartOItems;
+      break;
+    default:
+      route = cart.cartOItems;  // unknown setting: order kept, nothing measured
+      break;
+  }
+  cart.addToEstimatedWalkedDistance(distance);
+  cart.setCartOItemVector(std::move(route));
+  return distance;
+}
+
+std::list<Cart> groupCustomers(int setting, SolverConfiguration& solver,
+                               CartConfiguration& cartConfig,
+                               CustomerMultimap& customers,
+                               Warehouse& warehouse) {
+  switch (setting) {
+    case LeastSquareMethod:
+      return grouping_customers::leastSquareMethod(solver, cartConfig,
+                                                   customers);
+    case KMeansClustering:
+      return grouping_customers::kMeansClustering(solver, cartConfig,
+                                                  customers);
+    default:
+      return grouping_customers::algorithm_AVGDistances(solver, cartConfig,
+                                                        customers, warehouse);
+  }
+}
+
+}  // namespace planning_steps
+
+void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
+                                  CartConfiguration& cartConfig,
+                                  BoxConfiguration& boxes) {
+  if (items.empty()) return;
+  customers.clear();
+  for (OItem& line : items) {
+    line.countWeightAndVolume();
+    customers.try_emplace(line.customerID, line.customerID)
+        .first->second.addOItem(line);
+  }
+
+  CustomerMultimap customerOrder;
+  int boxCount = 0;
+  for (auto& [id, customer] : customers) {
+    customer.countTotalWeightAndVolume();
+    customer.decompIntoBoxes(boxes, solver);
+    boxCount += static_cast<int>(customer.boxesDecomp.size());
+    customerOrder.emplace(clampToInt(customer.getTotalVolume()), customer);
+  }
+  if (is_debug_on) {
+    std::fprintf(stderr, "TOTAL BOXES AFTER DECOMPOSITION: %i\n", boxCount);
+  }
+
+  int grouping = solver.getGroupingCustomerAlgorithm();
+  if (grouping == ChooseBest) {
+    grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
+  }
+  carts = planning_steps::groupCustomers(grouping, solver, cartConfig,
+                                         customerOrder, warehouse);
+
+  int total = 0;
+  for (Cart& cart : carts) {
+    total += planning_steps::routeCart(cart, solver.getShortestPathAlgorithm(),
+                                       warehouse);
+  }
+  if (is_debug_on) planning_steps::printWholeDistance(total, carts.size());
+}
+
+short CartsLoader::chooseBestAlgorithm(SolverConfiguration& solver,
+                                       CartConfiguration& cartConfig,
+                                       CustomerMultimap customerOrder) {
+  static const char* const kTitles[] = {"AVG DISTANCES ALGORITHM\n",
+                                        "LEAST SQUARE METHOD\n",
+                                        "K MEANS CLUSTERING\n"};
+  CustomerMultimap trials[] = {std::move(customerOrder), {}, {}};
+  trials[1] = trials[0];
+  trials[2] = trials[0];
+
+  int totals[3] = {0, 0, 0};
+  for (short trial = 0; trial < 3; ++trial) {
+    if (is_debug_on) std::fputs(kTitles[trial], stderr);
+    carts = planning_steps::groupCustomers(trial, solver, cartConfig,
+                                           trials[trial], warehouse);
+    for (Cart& cart : carts) {
+      totals[trial] +=
+          planning_steps::routeCart(cart, GreedyAlgorithm, warehouse);
+    }
+    if (is_debug_on) {
+      planning_steps::printWholeDistance(totals[trial], carts.size());
+    }
+  }
+  return planning_steps::bestTrial(totals);
+}
