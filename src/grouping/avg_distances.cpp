@@ -1,0 +1,71 @@
+// Grouping by average walking distance: each cart starts with the largest
+// waiting customer, and the others are tried in order of the mean walking
+// distance between their lines and that customer's lines.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "grouping/grouping_customers.h"
+#include "grouping/ranking_measures.h"
+#include "grouping/seed_loading.h"
+
+namespace grouping_customers {
+
+namespace detail {
+
+int averageDistance(const std::vector<OItem>& candidateLines,
+                    const std::vector<OItem>& seedLines) {
+  const std::int64_t count = static_cast<std::int64_t>(candidateLines.size()) *
+                             static_cast<std::int64_t>(seedLines.size());
+  if (count == 0) return 0;
+  std::int64_t sum = 0;
+  for (const OItem& candidate : candidateLines) {
+    const SECTOR_ADDR_T& a = candidate.location();
+    for (const OItem& seed : seedLines) {
+      sum += Warehouse::distance(a, seed.location());
+    }
+  }
+  // Every distance is an int, so their mean is one too.
+  return static_cast<int>(sum / count);
+}
+
+}  // namespace detail
+
+namespace {
+
+struct RankedCandidate {
+  int average;
+  CustomerMultimap::iterator customer;
+};
+
+// Waiting customers by ascending average distance to the seed; equal averages
+// keep the order of the multimap (larger volume first).
+detail::Ranking rankByAverageDistance(const Customer& seed,
+                                      CustomerMultimap& waiting) {
+  std::vector<RankedCandidate> ranked;
+  ranked.reserve(waiting.size());
+  for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+    ranked.push_back({detail::averageDistance(it->second.oItems, seed.oItems),
+                      it});
+  }
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const RankedCandidate& a, const RankedCandidate& b) {
+                     return a.average < b.average;
+                   });
+  detail::Ranking order;
+  order.reserve(ranked.size());
+  for (const RankedCandidate& r : ranked) order.push_back(r.customer);
+  return order;
+}
+
+}  // namespace
+
+std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
+                                       CartConfiguration& carts,
+                                       CustomerMultimap& customers,
+                                       Warehouse& /*warehouse*/) {
+  // The oracle holds no state; its static, copy-free form is used directly.
+  return detail::groupBySeeds(solver, carts, customers, rankByAverageDistance);
+}
+
+}  // namespace grouping_customers

@@ -1,0 +1,101 @@
+// Grouping by least squares: each cart starts with the largest waiting
+// customer, and the others are tried in order of how closely their picks and
+// the seed's picks follow one straight line on the plan.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "grouping/grouping_customers.h"
+#include "grouping/ranking_measures.h"
+#include "grouping/seed_loading.h"
+#include "types.h"
+
+namespace grouping_customers {
+
+namespace detail {
+
+std::optional<float> leastSquaresScore(std::span<const Point> points) {
+  if (points.empty()) return std::nullopt;
+  // Sums in single precision; the products are exact integers first.
+  float sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (const Point& p : points) {
+    sx += static_cast<float>(p.x);
+    sy += static_cast<float>(p.y);
+    sxx += static_cast<float>(std::int64_t{p.x} * p.x);
+    sxy += static_cast<float>(std::int64_t{p.x} * p.y);
+  }
+  const float n = static_cast<float>(points.size());
+  const float denominator = n * sxx - sx * sx;
+  // All points at one x: no line y = a*x + b fits them.
+  if (denominator == 0.0f) return std::nullopt;
+  const float a = (n * sxy - sx * sy) / denominator;
+  const float b = (sy - a * sx) / n;
+  if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
+
+  const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
+  int s = 0;  // truncated after every addition
+  for (const Point& p : points) {
+    const float offset =
+        (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
+    const double next = static_cast<double>(s) +
+                        static_cast<double>(std::fabs(offset)) / norm;
+    if (!std::isfinite(next)) return std::nullopt;
+    s = clampToInt(next);
+  }
+  return static_cast<float>(s) / n;
+}
+
+}  // namespace detail
+
+namespace {
+
+void appendPoints(const std::vector<OItem>& lines, std::vector<Point>* points) {
+  for (const OItem& line : lines) {
+    const SECTOR_ADDR_T& at = line.location();
+    points->push_back({at.x, at.y});
+  }
+}
+
+struct ScoredCandidate {
+  // Compared by integer part; no score (no line) sorts before any score.
+  std::optional<int> score;
+  CustomerMultimap::iterator customer;
+};
+
+// Waiting customers by ascending integer part of their score against the
+// seed; equal parts keep the order of the multimap.
+detail::Ranking rankByLeastSquares(const Customer& seed,
+                                   CustomerMultimap& waiting) {
+  std::vector<Point> points;
+  appendPoints(seed.oItems, &points);
+  const std::size_t seedCount = points.size();
+
+  std::vector<ScoredCandidate> scored;
+  scored.reserve(waiting.size());
+  for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+    points.resize(seedCount);
+    appendPoints(it->second.oItems, &points);
+    std::optional<float> score = detail::leastSquaresScore(points);
+    scored.push_back(
+        {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, it});
+  }
+  std::stable_sort(scored.begin(), scored.end(),
+                   [](const ScoredCandidate& x, const ScoredCandidate& y) {
+                     return x.score < y.score;
+                   });
+  detail::Ranking order;
+  order.reserve(scored.size());
+  for (const ScoredCandidate& c : scored) order.push_back(c.customer);
+  return order;
+}
+
+}  // namespace
+
+std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
+                                  CartConfiguration& carts,
+                                  CustomerMultimap& customers) {
+  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares);
+}
+
+}  // namespace grouping_customers

@@ -1,0 +1,29 @@
+#pragma once
+
+// The measures by which the seed-based groupings rank a waiting customer
+// against a cart's first customer. Internal to the grouping algorithms.
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "grouping/grouping_customers.h"
+#include "model/oitem.h"
+
+namespace grouping_customers::detail {
+
+// Mean walking distance (decimetres) over every pair of a candidate line and
+// a seed line, each pair measured candidate first, seed second; the sum is
+// kept in 64 bits and the mean truncated toward zero. 0 when either side has
+// no lines.
+int averageDistance(const std::vector<OItem>& candidateLines,
+                    const std::vector<OItem>& seedLines);
+
+// Mean distance of the points from their least-squares line y = a*x + b,
+// with the sums, slope and intercept in single precision and the deviation
+// sum truncated to an int after every addition. Empty when no such line
+// exists (no points, or all points at one x) or any step is not
+// finite; such a candidate ranks ahead of every scored one.
+std::optional<float> leastSquaresScore(std::span<const Point> points);
+
+}  // namespace grouping_customers::detail

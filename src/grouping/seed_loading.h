@@ -1,0 +1,48 @@
+#pragma once
+
+// Cart building shared by the groupings: loading a cart's first customer
+// (splitting it over carts when it does not fit one) and trying ranked
+// candidates on the open cart. Internal to the grouping algorithms.
+
+#include <functional>
+#include <list>
+#include <vector>
+
+#include "model/cart.h"
+#include "model/cart_configuration.h"
+#include "model/customer.h"
+#include "model/setup_configuration.h"
+
+namespace grouping_customers::detail {
+
+// Loads the seed onto fresh copies of the cart pattern, allowing partial
+// loads: while boxes remain, the filled cart is closed and the rest goes onto
+// a new one. Returns every cart the seed occupies in loading order; the last
+// one is left open for further customers. A seed whose last box had to be
+// forced onto a cart opens no empty cart after it. Throws
+// std::invalid_argument when a pass places no box at all (a cart pattern
+// without shelves), which would otherwise open carts forever.
+std::vector<Cart> loadSeed(SolverConfiguration& solver,
+                           const CartConfiguration& carts, Customer seed);
+
+// The waiting customers in the order they are tried on one cart.
+using Ranking = std::vector<CustomerMultimap::iterator>;
+
+// Orders the waiting customers for a cart opened by the seed.
+using RankCandidates =
+    std::function<Ranking(const Customer& seed, CustomerMultimap& waiting)>;
+
+// Tries every ranked candidate once on the cart, whole customers only, and
+// erases from the waiting customers each one that fits.
+void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
+              CustomerMultimap& waiting);
+
+// The seed-and-fill grouping: until no customer waits, the largest waiting
+// customer opens a cart (split over carts as needed), the others are ranked
+// against it and tried in that order. Carts are returned in completion order.
+std::list<Cart> groupBySeeds(SolverConfiguration& solver,
+                             const CartConfiguration& carts,
+                             CustomerMultimap& customers,
+                             const RankCandidates& rank);
+
+}  // namespace grouping_customers::detail
