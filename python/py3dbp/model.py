@@ -156,7 +156,8 @@ def _fill(bin_, pieces):
     # Sorted sizes of pieces that found no place: free space only shrinks,
     # so a piece at least as large on every sorted axis cannot fit either.
     failed = []
-    for piece in pieces:
+    smallest = _smallest_after(pieces)
+    for index, piece in enumerate(pieces):
         item = piece.item
         if (not piece.valid or carried + piece.weight > limit + weight_slack
                 or piece.volume > free_volume + volume_slack):
@@ -166,7 +167,14 @@ def _fill(bin_, pieces):
         if any(d1 >= f1 and d2 >= f2 and d3 >= f3 for f1, f2, f3 in failed):
             unfitted.append(item)
             continue
-        spot = space.find(piece.orientations, d1, d2, d3)
+        if piece.volume == 0.0:
+            # A box without volume overlaps nothing: it only has to fit the
+            # bin's bounds. It goes to the origin and leaves the free space
+            # as it was.
+            spot = _flat_spot(piece.orientations, width, height, depth,
+                              space.eps)
+        else:
+            spot = space.find(piece.orientations, d1, d2, d3)
         if spot is None:
             failed = [f for f in failed
                       if not (f[0] >= d1 and f[1] >= d2 and f[2] >= d3)]
@@ -174,13 +182,40 @@ def _fill(bin_, pieces):
             unfitted.append(item)
             continue
         x, y, z, a, b, c, rotation = spot
-        space.place(x, y, z, a, b, c)
+        if piece.volume != 0.0:
+            space.smallest = smallest[index + 1]
+            space.place(x, y, z, a, b, c)
         item.position = [x, y, z]
         item.rotation_type = rotation
         carried += piece.weight
         free_volume -= piece.volume
         placed.append(item)
     return placed, unfitted
+
+
+def _smallest_after(pieces):
+    """For each index, the smallest first, second and third sorted size
+    among the pieces with volume from that index on (the last entry, for
+    none left, is infinite)."""
+    inf = math.inf
+    m1 = m2 = m3 = inf
+    out = [(inf, inf, inf)]
+    for piece in reversed(pieces):
+        if piece.valid and piece.volume > 0.0:
+            d1, d2, d3 = piece.sorted_sizes
+            m1 = min(m1, d1)
+            m2 = min(m2, d2)
+            m3 = min(m3, d3)
+        out.append((m1, m2, m3))
+    out.reverse()
+    return out
+
+
+def _flat_spot(orientations, width, height, depth, eps):
+    for a, b, c, rotation in orientations:
+        if a <= width + eps and b <= height + eps and c <= depth + eps:
+            return 0.0, 0.0, 0.0, a, b, c, rotation
+    return None
 
 
 class Packer:
@@ -197,7 +232,9 @@ class Packer:
     then in the order added). Each item takes the lowest, then rearmost,
     then leftmost candidate point where some orientation fits. Sizes and
     weights must be finite and not negative, otherwise the item is never
-    placed; a size of zero is allowed and takes no room along that axis.
+    placed. A size of zero is allowed: such an item has no volume, overlaps
+    nothing and fits wherever one of its orientations fits the bin's
+    bounds (it is put at the origin).
     A bin with a negative or non-finite size, or a weight limit that is not
     a number, takes nothing; an infinite weight limit means no limit.
     The result depends on nothing but the input.

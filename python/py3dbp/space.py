@@ -8,10 +8,20 @@ interiors do; touching faces is fine.
 
 Candidate points ("extreme points") are made from every placed box's three
 far corners and from those corners pushed back along the other axes until
-they meet a placed box or a wall. Each point carries the free length it sees
-along each axis (the ray from the point to the nearest wall or box), which
-gives a cheap necessary condition for a box to fit there. Points that end up
-inside a placed box, or that see no free length along some axis, are dropped.
+they meet a placed box or a wall. Each point keeps what it needs to test a
+box cornered at it without looking at every placed box:
+
+- the free length along each axis (the ray from the point to the nearest
+  wall or box), which bounds the box's size, and
+- the placed boxes that reach into the block spanned by those lengths, each
+  reduced to its near corner relative to the point: a box of size (a, b, c)
+  at the point overlaps such an obstacle exactly when the corner's offsets
+  are below a, b and c. Only the obstacles whose corners are not dominated
+  by another's are kept, usually a handful.
+
+Points that end up inside a placed box, or that see no free length along
+some axis, are dropped; a dropped location is never offered again, as free
+space only shrinks.
 
 All comparisons allow a tolerance proportional to the bin's size, so that
 dimensions given as floats (28.000000, sums of decimals) neither invent
@@ -24,8 +34,8 @@ from bisect import insort
 class Space:
     """Placed boxes and candidate points of one bin."""
 
-    __slots__ = ("width", "height", "depth", "eps", "boxes", "shrunk",
-                 "points")
+    __slots__ = ("width", "height", "depth", "eps", "boxes", "points",
+                 "smallest", "_tried")
 
     def __init__(self, width, height, depth):
         self.width = width
@@ -34,28 +44,21 @@ class Space:
         self.eps = 1e-9 * max(1.0, width, height, depth)
         # Placed boxes as (x1, y1, z1, x2, y2, z2).
         self.boxes = []
-        # The same boxes shrunk by eps on every side: a candidate box
-        # [x1, x2) ... overlaps one of them exactly when the plain strict
-        # comparisons below hold, which keeps the hot loop free of arithmetic.
-        self.shrunk = []
-        # Points as (y, z, x, rx, ry, rz, s1, s2, s3): the sort order is the
-        # placement preference (lowest, then rearmost, then leftmost); r* are
-        # the free lengths along each axis and s1 <= s2 <= s3 the same sorted.
+        # Points as (y, z, x, rx, ry, rz, s1, s2, s3, obstacles): the sort
+        # order is the placement preference (lowest, then rearmost, then
+        # leftmost); r* are the free lengths along each axis, s1 <= s2 <= s3
+        # the same sorted, and obstacles a list of corner offsets
+        # (ox, oy, oz).
         self.points = []
-        origin = self._make_point(0.0, 0.0, 0.0)
-        if origin is not None:
-            self.points.append(origin)
+        # Sorted sizes that every box still to come reaches at least; points
+        # with less room are of no use and get dropped. The caller raises it
+        # as the boxes left to place get fewer.
+        self.smallest = (0.0, 0.0, 0.0)
+        # Every location ever made a point (or refused as one).
+        self._tried = set()
+        self._add_point(0.0, 0.0, 0.0)
 
     # -- queries -----------------------------------------------------------
-
-    def is_free(self, x1, y1, z1, x2, y2, z2):
-        """True when the box [x1, x2) x [y1, y2) x [z1, z2) overlaps no
-        placed box (bounds are checked by the caller)."""
-        for bx1, by1, bz1, bx2, by2, bz2 in self.shrunk:
-            if (bx1 < x2 and x1 < bx2 and by1 < y2 and y1 < by2
-                    and bz1 < z2 and z1 < bz2):
-                return False
-        return True
 
     def find(self, orientations, d1, d2, d3):
         """Best place for a box, or None.
@@ -74,124 +77,148 @@ class Space:
         t1 = d1 - e
         t2 = d2 - e
         t3 = d3 - e
-        is_free = self.is_free
         for p in self.points:
             if p[6] < t1 or p[7] < t2 or p[8] < t3:
                 continue
             y, z, x, rx, ry, rz = p[0], p[1], p[2], p[3], p[4], p[5]
+            obstacles = p[9]
             best = None
             best_score = None
             for a, b, c, rot in orientations:
                 if a - e > rx or b - e > ry or c - e > rz:
                     continue
-                if not is_free(x, y, z, x + a, y + b, z + c):
-                    continue
-                score = (-_repeats(rx, a, e) * _repeats(ry, b, e)
-                         * _repeats(rz, c, e),
-                         (rx - a) / rx + (ry - b) / ry + (rz - c) / rz, b)
-                if best is None or score < best_score:
-                    best = (x, y, z, a, b, c, rot)
-                    best_score = score
+                ae = a - e
+                be = b - e
+                ce = c - e
+                for ox, oy, oz in obstacles:
+                    if ox < ae and oy < be and oz < ce:
+                        break
+                else:
+                    score = (-_repeats(rx, a, e) * _repeats(ry, b, e)
+                             * _repeats(rz, c, e),
+                             (rx - a) / rx + (ry - b) / ry + (rz - c) / rz, b)
+                    if best is None or score < best_score:
+                        best = (x, y, z, a, b, c, rot)
+                        best_score = score
             if best is not None:
                 return best
         return None
+
+    def is_free(self, x1, y1, z1, x2, y2, z2):
+        """True when the box [x1, x2) x [y1, y2) x [z1, z2) overlaps no
+        placed box (by more than the tolerance)."""
+        e = self.eps
+        for bx1, by1, bz1, bx2, by2, bz2 in self.boxes:
+            if (bx1 < x2 - e and x1 < bx2 - e and by1 < y2 - e
+                    and y1 < by2 - e and bz1 < z2 - e and z1 < bz2 - e):
+                return False
+        return True
 
     # -- updates -----------------------------------------------------------
 
     def place(self, x, y, z, a, b, c):
         """Record a box of size (a, b, c) at (x, y, z) and update the
         candidate points."""
-        e = self.eps
         x2 = x + a
         y2 = y + b
         z2 = z + c
         self._cut_points(x, y, z, x2, y2, z2)
         self.boxes.append((x, y, z, x2, y2, z2))
-        self.shrunk.append((x + e, y + e, z + e, x2 - e, y2 - e, z2 - e))
-
-        candidates = (
-            (x2, y, z),
-            (x2, self._drop_y(x2, y, z), z),
-            (x2, y, self._drop_z(x2, y, z)),
-            (x, y2, z),
-            (self._drop_x(x, y2, z), y2, z),
-            (x, y2, self._drop_z(x, y2, z)),
-            (x, y, z2),
-            (self._drop_x(x, y, z2), y, z2),
-            (x, self._drop_y(x, y, z2), z2),
-        )
-        seen = set()
-        points = self.points
-        for q in candidates:
-            if q in seen:
-                continue
-            seen.add(q)
-            point = self._make_point(q[0], q[1], q[2])
-            if point is not None:
-                insort(points, point)
+        add = self._add_point
+        add(x2, y, z)
+        add(x2, self._drop_y(x2, y, z), z)
+        add(x2, y, self._drop_z(x2, y, z))
+        add(x, y2, z)
+        add(self._drop_x(x, y2, z), y2, z)
+        add(x, y2, self._drop_z(x, y2, z))
+        add(x, y, z2)
+        add(self._drop_x(x, y, z2), y, z2)
+        add(x, self._drop_y(x, y, z2), z2)
 
     def _cut_points(self, x1, y1, z1, x2, y2, z2):
-        """Drop the points the new box covers and shorten the free lengths
-        of the points whose rays it blocks."""
+        """Update the points whose free block the new box reaches into:
+        drop those it covers, shorten the free lengths it blocks, and note
+        it as an obstacle of the others."""
         e = self.eps
-        lx, ly, lz = x1 - e, y1 - e, z1 - e
         hx, hy, hz = x2 - e, y2 - e, z2 - e
+        m1, m2, m3 = (m - e for m in self.smallest)
         kept = []
         for p in self.points:
+            if p[6] < m1 or p[7] < m2 or p[8] < m3:
+                continue            # too small for what is left to place
             py, pz, px = p[0], p[1], p[2]
-            if px >= hx or py >= hy or pz >= hz:
-                kept.append(p)      # the box lies wholly behind the point
-                continue
-            inx = px >= lx
-            iny = py >= ly
-            inz = pz >= lz
-            if inx and iny and inz:
-                continue            # covered
             rx, ry, rz = p[3], p[4], p[5]
-            if iny and inz:
-                rx = min(rx, x1 - px)
-            elif inx and inz:
-                ry = min(ry, y1 - py)
-            elif inx and iny:
-                rz = min(rz, z1 - pz)
+            if (px >= hx or py >= hy or pz >= hz or x1 >= px + rx - e
+                    or y1 >= py + ry - e or z1 >= pz + rz - e):
+                kept.append(p)      # the box misses the point's free block
+                continue
+            ox = x1 - px
+            oy = y1 - py
+            oz = z1 - pz
+            nx = ox <= e
+            ny = oy <= e
+            nz = oz <= e
+            if ny and nz:
+                if nx:
+                    continue        # covered
+                rx = ox
+            elif nx and nz:
+                ry = oy
+            elif nx and ny:
+                rz = oz
             else:
+                _add_obstacle(p[9], ox, oy, oz)
                 kept.append(p)
                 continue
-            if rx <= e or ry <= e or rz <= e:
-                continue
             s1, s2, s3 = sorted((rx, ry, rz))
-            kept.append((py, pz, px, rx, ry, rz, s1, s2, s3))
+            if s1 >= m1 and s2 >= m2 and s3 >= m3:
+                kept.append((py, pz, px, rx, ry, rz, s1, s2, s3, p[9]))
         self.points = kept
 
-    def _make_point(self, x, y, z):
-        """The point tuple for (x, y, z), or None if no box can go there."""
+    def _add_point(self, x, y, z):
+        """Make (x, y, z) a candidate point unless it was tried before, lies
+        outside the bin or inside a placed box."""
+        key = (x, y, z)
+        if key in self._tried:
+            return
+        self._tried.add(key)
         e = self.eps
         rx = self.width - x
         ry = self.height - y
         rz = self.depth - z
         if rx <= e or ry <= e or rz <= e:
-            return None
+            return
+        near = []
         for x1, y1, z1, x2, y2, z2 in self.boxes:
             if x2 - e <= x or y2 - e <= y or z2 - e <= z:
-                continue
-            inx = x1 - e <= x
-            iny = y1 - e <= y
-            inz = z1 - e <= z
-            if iny and inz:
-                if inx:
-                    return None
-                if x1 - x < rx:
-                    rx = x1 - x
-            elif inx and inz:
-                if y1 - y < ry:
-                    ry = y1 - y
-            elif inx and iny:
-                if z1 - z < rz:
-                    rz = z1 - z
-        if rx <= e or ry <= e or rz <= e:
-            return None
+                continue            # wholly behind the point
+            ox = x1 - x
+            oy = y1 - y
+            oz = z1 - z
+            nx = ox <= e
+            ny = oy <= e
+            nz = oz <= e
+            if ny and nz:
+                if nx:
+                    return          # inside
+                if ox < rx:
+                    rx = ox
+            elif nx and nz:
+                if oy < ry:
+                    ry = oy
+            elif nx and ny:
+                if oz < rz:
+                    rz = oz
+            else:
+                near.append((ox, oy, oz))
+        obstacles = []
+        for ox, oy, oz in near:
+            if ox < rx - e and oy < ry - e and oz < rz - e:
+                _add_obstacle(obstacles, ox, oy, oz)
         s1, s2, s3 = sorted((rx, ry, rz))
-        return (y, z, x, rx, ry, rz, s1, s2, s3)
+        m1, m2, m3 = self.smallest
+        if s1 >= m1 - e and s2 >= m2 - e and s3 >= m3 - e:
+            insort(self.points, (y, z, x, rx, ry, rz, s1, s2, s3, obstacles))
 
     # Pushing a point back along one axis: it stops at the far face of the
     # nearest box whose cross-section holds the point, or at the wall.
@@ -222,6 +249,18 @@ class Space:
                     and y1 - e <= y < y2 - e):
                 best = z2
         return best
+
+
+def _add_obstacle(obstacles, ox, oy, oz):
+    """Add a corner offset to a point's obstacles, keeping only corners
+    that no other corner dominates (one at most as far on every axis
+    blocks every box the farther one blocks)."""
+    for cx, cy, cz in obstacles:
+        if cx <= ox and cy <= oy and cz <= oz:
+            return
+    obstacles[:] = [c for c in obstacles
+                    if not (ox <= c[0] and oy <= c[1] and oz <= c[2])]
+    obstacles.append((ox, oy, oz))
 
 
 def _repeats(free, size, eps):
