@@ -5,9 +5,9 @@
 // the oracle's hot path (Warehouse::distance) copies nothing. The public
 // by-value functions forward to these.
 //
-// Coordinate differences and sums are formed in 64 bits and narrowed once
-// with clampToInt, so that no text, however odd its numbers, can make the
-// arithmetic overflow. For plan coordinates (a few thousand decimetres) the
+// Coordinate differences and sums are formed in 64 bits and narrowed once,
+// clamped to the int range, so that no text, however odd its numbers, can
+// make the arithmetic overflow. For plan coordinates (a few thousand decimetres) the
 // results equal the int and float arithmetic the spec describes.
 
 #include <climits>
