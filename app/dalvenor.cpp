@@ -1,0 +1,173 @@
+// dalvenor: the planner's command-line tool.
+//
+//   dalvenor locate ADDRESS...             resolve address texts to plan points
+//   dalvenor distance ADDRESS_A ADDRESS_B  walking distance in decimetres
+//
+// Each subcommand is one add...Command function: it registers the subcommand
+// and its arguments (stored into CliArgs) and returns the function that runs
+// it once parsing succeeded. A new subcommand adds its fields to CliArgs, one
+// add...Command function and one line in main.
+//
+// Exit status: 0 on success (and for --help), 2 for wrong usage or bad input
+// (an address that does not parse or names no known sector), 1 for any other
+// failure. Every failure writes one line "Error: ..." to the standard error.
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "geometry/waddress.h"
+#include "geometry/warehouse.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Everything the command line sets, one block per subcommand.
+struct CliArgs {
+  // locate
+  std::vector<std::string> locateAddresses;  // locate ADDRESS...
+  // distance
+  std::string distanceFrom;  // distance ADDRESS_A
+  std::string distanceTo;    // distance ADDRESS_B
+  // route, plan, compare: their fields go here.
+};
+
+using Runner = std::function<void(const CliArgs&, std::ostream&)>;
+
+// A registered subcommand and what runs it.
+struct Subcommand {
+  CLI::App* command;
+  Runner run;
+};
+
+// Parses an address argument. Throws std::invalid_argument naming the text
+// when the first character is none of G, V, P (such a text resolves to the
+// all-zero point, which the oracle would silently measure as 0 from
+// everywhere) and when the library's parsing throws.
+WAddress parseAddressArg(const std::string& text) {
+  const std::string prefix = "Invalid address \"" + text + "\": ";
+  const char sector = text.empty() ? '\0' : text[0];
+  if (sector != 'G' && sector != 'V' && sector != 'P') {
+    throw std::invalid_argument(
+        prefix + "unknown sector (the first character must be G, V or P)");
+  }
+  try {
+    return WAddress(text);
+  } catch (const std::exception& e) {
+    throw std::invalid_argument(prefix + e.what());
+  }
+}
+
+// locate: one header line, then per address its text, sector, x, y, xIndex,
+// yIndex and level, tab-separated. Every address is parsed before anything
+// is printed.
+void runLocate(const CliArgs& args, std::ostream& out) {
+  std::vector<WAddress> addresses;
+  addresses.reserve(args.locateAddresses.size());
+  for (const std::string& text : args.locateAddresses) {
+    addresses.push_back(parseAddressArg(text));
+  }
+  out << "address\tsector\tx\ty\txIndex\tyIndex\tlevel\n";
+  for (const WAddress& address : addresses) {
+    const SECTOR_ADDR_T& p = address.point();
+    out << address.getRawSectorAddress() << '\t' << p.sector << '\t' << p.x
+        << '\t' << p.y << '\t' << p.xIndex << '\t' << p.yIndex << '\t'
+        << p.level << '\n';
+  }
+}
+
+Subcommand addLocateCommand(CLI::App& app, CliArgs& args) {
+  CLI::App* command = app.add_subcommand(
+      "locate", "Resolve storage address texts to points of the plan");
+  command
+      ->add_option("ADDRESS", args.locateAddresses,
+                   "Address text, e.g. G000502017 (sector, row, level, "
+                   "cell)")
+      ->required();
+  command->footer(
+      "Prints a header line, then one tab-separated line per address:\n"
+      "address, sector, x, y, xIndex, yIndex, level (x, y in decimetres).");
+  return {command, runLocate};
+}
+
+// distance: the walking distance in decimetres, a bare integer.
+void runDistance(const CliArgs& args, std::ostream& out) {
+  WAddress from = parseAddressArg(args.distanceFrom);
+  WAddress to = parseAddressArg(args.distanceTo);
+  Warehouse warehouse;
+  out << warehouse.getDistanceBetweenAddresses(from, to) << '\n';
+}
+
+Subcommand addDistanceCommand(CLI::App& app, CliArgs& args) {
+  CLI::App* command = app.add_subcommand(
+      "distance", "Walking distance between two addresses, in decimetres");
+  command->add_option("ADDRESS_A", args.distanceFrom, "First address text")
+      ->required();
+  command->add_option("ADDRESS_B", args.distanceTo, "Second address text")
+      ->required();
+  return {command, runDistance};
+}
+
+// Messages may quote argument texts; keep every error on one line.
+std::string oneLine(std::string message) {
+  for (char& c : message) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  while (!message.empty() && message.back() == ' ') message.pop_back();
+  return message;
+}
+
+int reportError(const std::string& message, int exitCode) {
+  std::cerr << "Error: " << oneLine(message) << '\n';
+  return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    CliArgs args;
+    CLI::App app{"Order-picking planner: warehouse addresses and distances",
+                 "dalvenor"};
+    const std::vector<Subcommand> subcommands = {
+        addLocateCommand(app, args), addDistanceCommand(app, args),
+        // route, plan and compare register here.
+    };
+    try {
+      app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+      // --help is reported through a "parse error" with exit code 0.
+      if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+        return app.exit(e);
+      }
+      return reportError(std::string(e.what()) + " (see dalvenor --help)",
+                         kExitUsage);
+    }
+    for (const Subcommand& subcommand : subcommands) {
+      if (subcommand.command->parsed()) {
+        subcommand.run(args, std::cout);
+        return 0;
+      }
+    }
+    // Not required through CLI11, whose message would not name an unknown
+    // subcommand given in its place (that one is reported as unexpected).
+    std::string names;
+    for (const Subcommand& subcommand : subcommands) {
+      names += (names.empty() ? "" : ", ") + subcommand.command->get_name();
+    }
+    return reportError(
+        "A subcommand is required: one of " + names + " (see dalvenor --help)",
+        kExitUsage);
+  } catch (const std::invalid_argument& e) {
+    return reportError(e.what(), kExitUsage);
+  } catch (const std::exception& e) {
+    return reportError(e.what(), kExitFailure);
+  } catch (...) {
+    return reportError("Unknown failure", kExitFailure);
+  }
+}
