@@ -26,6 +26,22 @@ std::string stderrOf(Run run) {
   return testing::internal::GetCapturedStderr();
 }
 
+// One unit of a product with the given sides, weight 1.
+BoxItem unitPiece(int product, float x, float y, float z) {
+  return BoxItem(
+      ItemSpecification(product, ItemSpecification::Unit, 1, 1, x, y, z, 1),
+      OItem(product, product, "G000502017", 1));
+}
+
+// A master box holding a 28x29x40 slab: 4060 of volume left, but no room
+// for a 10-cube.
+Box nearlyFullMaster() {
+  Box box = master;
+  BoxItem slab = unitPiece(3, 28, 29, 40);
+  box.addItem(slab);
+  return box;
+}
+
 int unitsIn(const Box& box) {
   int units = 0;
   for (const auto& [product, piece] : box.itemsInTheBox) {
@@ -131,12 +147,9 @@ TEST(Packing3DTest, PieceLargerThanTheBoxComesBackAsNoneBox) {
 
 TEST(Packing3DTest, FitTestSendsOnePiecePerProductAndPacksInThreeDimensions) {
   Box shared = master;
-  BoxItem held(ItemSpecification(1, ItemSpecification::Unit, 1, 1, 5, 5, 5, 1),
-               OItem(1, 1, "G000502017", 3));
+  BoxItem held = unitPiece(1, 5, 5, 5);
   for (int i = 0; i < 3; ++i) shared.addItem(held);
-  BoxItem newcomer(
-      ItemSpecification(2, ItemSpecification::Unit, 1, 1, 10, 10, 10, 1),
-      OItem(2, 2, "G000502017", 1));
+  BoxItem newcomer = unitPiece(2, 10, 10, 10);
   bool fits = false;
   std::string warnings = stderrOf([&] {
     fits = bp_solver::addBoxItemToExisting_oneItemized_Box_3D(shared, newcomer);
@@ -149,11 +162,7 @@ TEST(Packing3DTest, FitTestSendsOnePiecePerProductAndPacksInThreeDimensions) {
       "[(1, 'unit'), (2, 'unit')]"));
 
   // By volume the cube would fit (1000 <= 4060 free), but not by shape.
-  Box nearlyFull = master;
-  BoxItem slab(
-      ItemSpecification(3, ItemSpecification::Unit, 1, 1, 28, 29, 40, 1),
-      OItem(3, 3, "G000502017", 1));
-  nearlyFull.addItem(slab);
+  Box nearlyFull = nearlyFullMaster();
   ASSERT_TRUE(
       bp_solver::addBoxItemToExisting_oneItemized_Box_1D(nearlyFull, newcomer));
   warnings = stderrOf([&] {
@@ -230,9 +239,7 @@ TEST(Packing3DTest, BoxNamesWithQuotesAndBracketsComeBackIntact) {
     bp_solver::mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
         {line(1, 60, 2, 5, 5, 5)}, &counted, {{odd, 2}});
     EXPECT_TRUE(bp_solver::addBoxItemToExisting_oneItemized_Box_3D(
-        odd, BoxItem(ItemSpecification(1, ItemSpecification::Unit, 1, 1, 5, 5,
-                                       5, 1),
-                     OItem(1, 1, "G000502017", 1))));
+        odd, unitPiece(1, 5, 5, 5)));
   });
   EXPECT_EQ(warnings, "");
   for (const auto* boxes : {&one, &ffds, &counted}) {
@@ -281,19 +288,11 @@ TEST(Packing3DTest, MissingModuleFallsBackToOneDimensionWithItsWarning) {
   EXPECT_EQ(boxes[0].name, "masterBox");
   EXPECT_EQ(unitsIn(boxes[0]), 4);
 
-  // The fit test answers by volume: the slab leaves room for a 10-cube by
-  // volume only.
-  Box nearlyFull = master;
-  BoxItem slab(
-      ItemSpecification(3, ItemSpecification::Unit, 1, 1, 28, 29, 40, 1),
-      OItem(3, 3, "G000502017", 1));
-  nearlyFull.addItem(slab);
+  // The fit test answers by volume, which has room for the cube.
   bool fits = false;
   warnings = stderrOf([&] {
     fits = bp_solver::addBoxItemToExisting_oneItemized_Box_3D(
-        nearlyFull, BoxItem(ItemSpecification(2, ItemSpecification::Unit, 1, 1,
-                                              10, 10, 10, 1),
-                            OItem(2, 2, "G000502017", 1)));
+        nearlyFullMaster(), unitPiece(2, 10, 10, 10));
   });
   EXPECT_EQ(warnings.rfind("WARNING: 3DBP failure, processing 1D bin "
                            "packing...\n",
@@ -317,10 +316,12 @@ TEST(Packing3DTest, FailedStatementOrLostPieceTakesTheFallback) {
   EXPECT_EQ(warnings.rfind("WARNING: 3DBP failure", 0), 0u);
   EXPECT_EQ(unitsByProduct(boxes), (std::map<int, long>{{81, 2}}));
 
-  // A packing that loses a piece, or reports one twice, is not believed.
+  // A packing that loses a piece, reports one twice or names one that is no
+  // product number is not believed.
   for (std::string afterPack :
        {"self.bins[-1].unfitted_items = []",
-        "self.bins[0].items = self.bins[0].items + self.bins[0].items[:1]"}) {
+        "self.bins[0].items = self.bins[0].items + self.bins[0].items[:1]",
+        "self.bins[0].items[0].name = 'x83;unit'"}) {
     ReplacedModule lossy(wrappedPacker(afterPack));
     boxes.clear();
     warnings = stderrOf([&] {
