@@ -1,0 +1,101 @@
+#include "grouping/seed_loading.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "grouping/grouping_customers.h"
+#include "grouping_fixtures.h"
+
+namespace {
+
+using namespace grouping_fixtures;
+using grouping_customers::detail::loadSeed;
+
+// One unit 100 wide: it travels in a box of its own size that no 90-wide
+// shelf takes, next to the empty master box the packer always opens.
+Customer oversizeCustomer(int id) {
+  return customer(id, {{1, 1, 100, 30, 30}});
+}
+
+std::list<Cart> groupWith(int algorithm, CartConfiguration& config,
+                          CustomerMultimap& customers) {
+  SolverConfiguration s = solver();
+  Warehouse warehouse;
+  switch (algorithm) {
+    case 0:
+      return grouping_customers::algorithm_AVGDistances(s, config, customers,
+                                                        warehouse);
+    case 1:
+      return grouping_customers::leastSquareMethod(s, config, customers);
+    default:
+      return grouping_customers::kMeansClustering(s, config, customers);
+  }
+}
+
+TEST(SeedLoadingTest, SplitsASeedOverCartsUntilNoBoxRemains) {
+  SolverConfiguration s = solver();
+  CartConfiguration config = standardCart();
+  Customer big = boxesCustomer(1, 20);
+  ASSERT_EQ(big.boxesDecomp.size(), 20u);
+
+  std::vector<Cart> carts = loadSeed(s, config, big);
+  ASSERT_EQ(carts.size(), 3u);
+  EXPECT_EQ(boxCount(carts[0]), 9u);
+  EXPECT_EQ(boxCount(carts[1]), 9u);
+  EXPECT_EQ(boxCount(carts[2]), 2u);
+  for (const Cart& cart : carts) EXPECT_EQ(customerIds(cart), std::vector{1});
+  // The last cart lists the customer with only the boxes it holds.
+  EXPECT_EQ(carts[2].customers[0].boxesDecomp.size(), 2u);
+
+  std::vector<Cart> one = loadSeed(s, config, boxesCustomer(2, 9));
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(boxCount(one[0]), 9u);
+}
+
+TEST(SeedLoadingTest, ForcedLastBoxOpensNoEmptyCart) {
+  SolverConfiguration s = solver();
+  CartConfiguration config = standardCart();
+  Customer oversize = oversizeCustomer(5);
+  ASSERT_EQ(oversize.boxesDecomp.size(), 2u);
+
+  // The empty master box fits the first cart; the 100-wide box is forced
+  // onto the second, which leaves nothing to load.
+  std::vector<Cart> carts = loadSeed(s, config, oversize);
+  ASSERT_EQ(carts.size(), 2u);
+  EXPECT_EQ(boxCount(carts[0]), 1u);
+  EXPECT_EQ(boxCount(carts[1]), 1u);
+  EXPECT_LT(carts[1].cartShelves[0].getFreeWidth(), 0.0f);
+
+  for (int algorithm = 0; algorithm < 3; ++algorithm) {
+    CustomerMultimap customers = wave({oversizeCustomer(5)});
+    std::list<Cart> grouped = groupWith(algorithm, config, customers);
+    SCOPED_TRACE(algorithm);
+    EXPECT_EQ(grouped.size(), 2u);
+    CartContents held = contents(grouped);
+    EXPECT_EQ(held.cartsWithoutBox, 0u);
+    EXPECT_EQ(held.boxes, 2u);
+    EXPECT_TRUE(customers.empty());
+  }
+}
+
+TEST(SeedLoadingTest, PatternWithoutShelvesIsRefusedInsteadOfLoopingForever) {
+  CartConfiguration config = standardCart();
+  config.cartPatterns.front() = Cart(std::vector<CartShelf>{});
+  SolverConfiguration s = solver();
+  try {
+    loadSeed(s, config, boxesCustomer(7, 2));
+    FAIL() << "expected std::invalid_argument";
+  } catch (const std::invalid_argument& e) {
+    EXPECT_STREQ(e.what(),
+                 "Cannot load customer 7: no box of it can be placed on an "
+                 "empty cart with 0 shelves");
+  }
+  for (int algorithm = 0; algorithm < 3; ++algorithm) {
+    CustomerMultimap customers = wave({boxesCustomer(7, 2)});
+    EXPECT_THROW(groupWith(algorithm, config, customers),
+                 std::invalid_argument);
+  }
+}
+
+}  // namespace
