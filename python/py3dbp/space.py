@@ -104,16 +104,6 @@ class Space:
                 return best
         return None
 
-    def is_free(self, x1, y1, z1, x2, y2, z2):
-        """True when the box [x1, x2) x [y1, y2) x [z1, z2) overlaps no
-        placed box (by more than the tolerance)."""
-        e = self.eps
-        for bx1, by1, bz1, bx2, by2, bz2 in self.boxes:
-            if (bx1 < x2 - e and x1 < bx2 - e and by1 < y2 - e
-                    and y1 < by2 - e and bz1 < z2 - e and z1 < bz2 - e):
-                return False
-        return True
-
     # -- updates -----------------------------------------------------------
 
     def place(self, x, y, z, a, b, c):
