@@ -13,16 +13,23 @@ namespace grouping_customers {
 
 namespace detail {
 
+std::vector<const SECTOR_ADDR_T*> locationsOf(const std::vector<OItem>& lines) {
+  std::vector<const SECTOR_ADDR_T*> points;
+  points.reserve(lines.size());
+  for (const OItem& line : lines) points.push_back(&line.location());
+  return points;
+}
+
 int averageDistance(const std::vector<OItem>& candidateLines,
-                    const std::vector<OItem>& seedLines) {
+                    std::span<const SECTOR_ADDR_T* const> seedPoints) {
   const std::int64_t count = static_cast<std::int64_t>(candidateLines.size()) *
-                             static_cast<std::int64_t>(seedLines.size());
+                             static_cast<std::int64_t>(seedPoints.size());
   if (count == 0) return 0;
   std::int64_t sum = 0;
   for (const OItem& candidate : candidateLines) {
     const SECTOR_ADDR_T& a = candidate.location();
-    for (const OItem& seed : seedLines) {
-      sum += Warehouse::distance(a, seed.location());
+    for (const SECTOR_ADDR_T* seed : seedPoints) {
+      sum += Warehouse::distance(a, *seed);
     }
   }
   // Every distance is an int, so their mean is one too.
@@ -42,10 +49,12 @@ struct RankedCandidate {
 // keep the order of the multimap (larger volume first).
 detail::Ranking rankByAverageDistance(const Customer& seed,
                                       CustomerMultimap& waiting) {
+  const std::vector<const SECTOR_ADDR_T*> seedPoints =
+      detail::locationsOf(seed.oItems);
   std::vector<RankedCandidate> ranked;
   ranked.reserve(waiting.size());
   for (auto it = waiting.begin(); it != waiting.end(); ++it) {
-    ranked.push_back({detail::averageDistance(it->second.oItems, seed.oItems),
+    ranked.push_back({detail::averageDistance(it->second.oItems, seedPoints),
                       it});
   }
   std::stable_sort(ranked.begin(), ranked.end(),

@@ -33,7 +33,7 @@ void loadOntoStoredCarts(SolverConfiguration& solver, Cluster& cluster,
     bool placed = false;
     for (auto& [storedKey, cart] : cartsByKey) {
       if (static_cast<float>(it->first) > cart.getCartFreeSpace()) continue;
-      if (cart.loadCustomer(solver, it->second, false, nullptr)) {
+      if (detail::loadWholeCustomer(solver, cart, it->second)) {
         placed = true;
         break;
       }
@@ -58,7 +58,7 @@ void loadOntoNewCarts(SolverConfiguration& solver,
   }
   Cart& seedCart = seedCarts.back();
   for (auto& [key, customer] : cluster.customers) {
-    if (!seedCart.loadCustomer(solver, customer, false, nullptr)) {
+    if (!detail::loadWholeCustomer(solver, seedCart, customer)) {
       waiting.emplace(key, std::move(customer));
     }
   }

@@ -12,12 +12,16 @@
 
 namespace grouping_customers::detail {
 
+// The lines' parsed plan points, in line order, as views that stay valid
+// while the lines live.
+std::vector<const SECTOR_ADDR_T*> locationsOf(const std::vector<OItem>& lines);
+
 // Mean walking distance (decimetres) over every pair of a candidate line and
-// a seed line, each pair measured candidate first, seed second; the sum is
-// kept in 64 bits and the mean truncated toward zero. 0 when either side has
-// no lines.
+// a seed point, each pair measured candidate first, seed second; the sum is
+// kept in 64 bits and the mean truncated toward zero. 0 when either side is
+// empty.
 int averageDistance(const std::vector<OItem>& candidateLines,
-                    const std::vector<OItem>& seedLines);
+                    std::span<const SECTOR_ADDR_T* const> seedPoints);
 
 // Mean distance of the points from their least-squares line y = a*x + b,
 // with the sums, slope and intercept in single precision and the deviation

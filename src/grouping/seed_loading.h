@@ -25,6 +25,13 @@ namespace grouping_customers::detail {
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
                            const CartConfiguration& carts, Customer seed);
 
+// loadCustomer without partial loading, answered without the attempt when
+// the customer's boxes are together wider than the free width of all
+// shelves: that attempt would fail and leave the cart unchanged, but only
+// after copying the customer's boxes and the cart's shelves.
+bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
+                       Customer& customer);
+
 // The waiting customers in the order they are tried on one cart.
 using Ranking = std::vector<CustomerMultimap::iterator>;
 

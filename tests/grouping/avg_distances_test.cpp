@@ -12,6 +12,7 @@ namespace {
 using namespace grouping_fixtures;
 using grouping_customers::algorithm_AVGDistances;
 using grouping_customers::detail::averageDistance;
+using grouping_customers::detail::locationsOf;
 
 std::list<Cart> group(CustomerMultimap& customers) {
   SolverConfiguration s = solver();
@@ -58,12 +59,14 @@ TEST(AvgDistancesTest, AverageMeasuresEveryCandidateLineAgainstEverySeedLine) {
     }
   }
   EXPECT_GT(sum, 0);
-  EXPECT_EQ(averageDistance(candidate.oItems, seed.oItems), sum / 6);
-  EXPECT_EQ(averageDistance(seed.oItems, seed.oItems),
+  EXPECT_EQ(averageDistance(candidate.oItems, locationsOf(seed.oItems)),
+            sum / 6);
+  EXPECT_EQ(averageDistance(seed.oItems, locationsOf(seed.oItems)),
             warehouse.getDistanceBetweenAddresses(*seed.oItems[0].wAddress,
                                                   *seed.oItems[1].wAddress) /
                 2);
-  EXPECT_EQ(averageDistance({}, seed.oItems), 0);
+  EXPECT_EQ(averageDistance({}, locationsOf(seed.oItems)), 0);
+  EXPECT_EQ(averageDistance(seed.oItems, {}), 0);
 }
 
 TEST(AvgDistancesTest, AverageOfMillionsOfFarPairsDoesNotOverflow) {
@@ -75,7 +78,7 @@ TEST(AvgDistancesTest, AverageOfMillionsOfFarPairsDoesNotOverflow) {
   std::vector<OItem> seedLines(1600, west);
   std::vector<OItem> candidateLines(1600, east);
   ASSERT_GT(1600L * 1600L * d, static_cast<long>(INT_MAX));
-  EXPECT_EQ(averageDistance(candidateLines, seedLines), d);
+  EXPECT_EQ(averageDistance(candidateLines, locationsOf(seedLines)), d);
 }
 
 TEST(AvgDistancesTest, CandidatesAreTriedNearestFirstAndTiesByLargerVolume) {
