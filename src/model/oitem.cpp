@@ -1,7 +1,12 @@
 #include "model/oitem.h"
 
-#include <exception>
+#include <string>
 #include <utility>
+
+MissingUnitSpecification::MissingUnitSpecification(int customerID,
+                                                   int productID)
+    : message("customer " + std::to_string(customerID) + ", product " +
+              std::to_string(productID) + ": no unit specification") {}
 
 OItem::OItem(int customerID, int productID, std::string addressCode, int qty)
     : customerID(customerID),
@@ -16,7 +21,7 @@ void OItem::addItemSpecification(ItemSpecification spec) {
 
 void OItem::countWeightAndVolume() {
   auto unit = itemSpecifications.find(ItemSpecification::Unit);
-  if (unit == itemSpecifications.end()) throw std::exception();
+  if (unit == itemSpecifications.end()) throw MissingUnitSpecification(customerID, productID);
   const ItemSpecification& spec = unit->second;
   weight = static_cast<float>(qty) * spec.weight;
   volume = static_cast<float>(qty) * (spec.x * spec.y * spec.z);

@@ -1,11 +1,22 @@
 #pragma once
 
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "geometry/waddress.h"
 #include "model/item_specification.h"
+
+// Thrown by countWeightAndVolume for a line without a unit specification.
+class MissingUnitSpecification : public std::exception {
+ public:
+  MissingUnitSpecification(int customerID, int productID);
+  const char* what() const noexcept override { return message.c_str(); }
+
+ private:
+  std::string message;
+};
 
 // One order line of a wave: customer, product, storage address and quantity,
 // with at most one packaging specification per type. Copies share one
@@ -28,7 +39,7 @@ class OItem {
   // Keeps the first specification of each type.
   void addItemSpecification(ItemSpecification spec);
   // weight and volume from the unit specification times qty; throws
-  // std::exception when the line has no unit specification.
+  // MissingUnitSpecification when the line has none.
   void countWeightAndVolume();
   float getWeight() const { return weight; }
   float getVolume() const { return volume; }

@@ -36,6 +36,8 @@ class CartsLoader {
   // Loads a wave from a file path or from the JSON text itself. Bad input
   // leaves no lines and writes one "ERROR> " line; never throws for it.
   void loadItemsAndSpec(std::string source);
+  // False after a load that wrote the error line.
+  bool lastLoadSucceeded() const { return loadSucceeded; }
 
   // Packs, groups and routes the loaded wave; the plan replaces carts.
   void loadingCartsRun(SolverConfiguration& solver,
@@ -64,4 +66,5 @@ class CartsLoader {
   std::vector<OItem> items;
   std::map<int, Customer> customers;
   std::list<Cart> carts;
+  bool loadSucceeded = false;
 };

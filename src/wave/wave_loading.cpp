@@ -32,6 +32,7 @@ json readWaveDocument(const std::string& source) {
 
 void CartsLoader::loadItemsAndSpec(std::string source) {
   items.clear();
+  loadSucceeded = false;
   try {
     json document = readWaveDocument(source);
     std::map<std::pair<int, int>, OItem> lines;
@@ -68,6 +69,7 @@ void CartsLoader::loadItemsAndSpec(std::string source) {
     loaded.reserve(lines.size());
     for (auto& entry : lines) loaded.push_back(std::move(entry.second));
     items = std::move(loaded);
+    loadSucceeded = true;
   } catch (const std::exception&) {
     items.clear();
     std::cerr << "ERROR> bad path or text or json doesnt include required values"

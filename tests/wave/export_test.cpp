@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "support/lines.h"
+#include "wave/carts_loader.h"
+#include "wave/helper.h"
+#include "wave/stats.h"
+
+namespace {
+
+BoxItem piece(int customer, int product, int units,
+              ItemSpecification::Type type = ItemSpecification::Unit) {
+  BoxItem p(ItemSpecification(product, type, 1, units, 1, 1, 1, 1),
+            OItem(customer, product, "G000502017", units));
+  return p;
+}
+
+Box boxWith(std::initializer_list<BoxItem> pieces) {
+  Box box(28, 29, 45, 4000, "masterBox", 1.0f);
+  for (BoxItem p : pieces) box.addItem(p);
+  return box;
+}
+
+TEST(ExportTest, NoCartsGiveNullAndFlagsOffGiveNullElements) {
+  EXPECT_EQ(exportCarts({}, true, true), "null");
+  std::list<Cart> two(2);
+  EXPECT_EQ(exportCarts(two, false, false), "[null,null]");
+}
+
+TEST(ExportTest, ItemsFollowTheCartOrderWithPlacedQuantities) {
+  Cart cart;
+  cart.addOItemWithQty(OItem(7, 20, "VCC0001005", 9), 4);
+  cart.addOItemWithQty(OItem(7, 10, "G000502017", 9), 1);
+  EXPECT_EQ(exportCarts({cart}, false, true),
+            R"([{"items":[{"Address":"VCC0001005","Customer":7,"Product":20,)"
+            R"("Qty":4},{"Address":"G000502017","Customer":7,"Product":10,)"
+            R"("Qty":1}]}])");
+}
+
+TEST(ExportTest, ShelvesListFullBoxesThenSharedBoxesInProductOrder) {
+  Cart cart(std::vector<CartShelf>(2, CartShelf(90, 50, 45)));
+  cart.cartShelves[0].addBox_oneItemized(boxWith({piece(3, 2, 1)}));
+  cart.cartShelves[0].addBox_fullItemized(
+      boxWith({piece(1, 9, 2), piece(1, 4, 6, ItemSpecification::Package)}));
+  EXPECT_EQ(
+      exportCarts({cart}, true, true),
+      R"([{"items":null,"shelves":[[)"
+      R"({"Address":"G000502017","Customer":1,"Product":4,"Qty":6},)"
+      R"({"Address":"G000502017","Customer":1,"Product":9,"Qty":2},)"
+      R"({"Address":"G000502017","Customer":3,"Product":2,"Qty":1}],null]}])");
+}
+
+TEST(ExportTest, NonAsciiAddressesAreWrittenAsTheyAre) {
+  Cart cart;
+  cart.addOItemWithQty(OItem(1, 2, "XÄÖ0000001", 1), 1);
+  EXPECT_NE(exportCarts({cart}, false, true).find("XÄÖ0000001"),
+            std::string::npos);
+}
+
+TEST(ToJsonTest, TheThreeLineFormsCarryTheirOwnQuantity) {
+  OItem line(5, 6, "G000502017", 8);
+  EXPECT_EQ(nlohmann::json(line).dump(),
+            R"({"Address":"G000502017","Customer":5,"Product":6,"Qty":8})");
+  CartOItem onCart(line);
+  onCart.addToRealQty(3);
+  EXPECT_EQ(nlohmann::json(onCart)["Qty"], 3);
+  EXPECT_EQ(nlohmann::json(piece(5, 6, 12))["Qty"], 12);
+}
+
+TEST(StatsTest, OneTabSeparatedLinePerCart) {
+  const std::string header =
+      "CART_NUMBER      TOTAL_CUSTOMERS     TOTAL_ITEMS     FULL_BOXES      "
+      "ONE_BOXES       DISTANCE(dm)\n";
+  EXPECT_EQ(stats::eachCartStats({}), header);
+
+  Cart cart;
+  cart.customers = {Customer(1), Customer(2)};
+  cart.items.resize(5);
+  Box box = boxWith({piece(1, 1, 1)});
+  cart.cartShelves[0].addBox_fullItemized(box);
+  cart.cartShelves[1].addBox_fullItemized(box);
+  cart.cartShelves[2].addBox_fullItemized(box);
+  cart.cartShelves[2].addBox_oneItemized(box);
+  cart.addToEstimatedWalkedDistance(1234);
+  std::list<Cart> carts{Cart(), Cart(), cart};
+  std::string table = stats::eachCartStats(carts);
+  EXPECT_EQ(table.substr(table.rfind("3\t")),
+            "3\t\t\t\t\t\t2\t\t\t\t5\t\t\t\t3\t\t\t\t1\t\t\t\t1234\n");
+  EXPECT_EQ(table.rfind(header, 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "wave/carts_loader.h"
+#include "wave/dalvenor_debug.h"
+#include "wave/wave_text.h"
+
+namespace {
+
+using testing_support::WaveRow;
+using testing_support::waveText;
+
+class RecordedPickingTest : public testing::Test {
+ protected:
+  Warehouse warehouse;
+  CartsLoader loader{warehouse};
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "dalvenor_recorded.json";
+
+  WalkTotals measure(const std::string& text) {
+    std::ofstream(path) << text;
+    return loader.measureUsedData(path.string());
+  }
+  void TearDown() override {
+    std::filesystem::remove(path);
+    is_debug_on = false;
+  }
+};
+
+TEST_F(RecordedPickingTest, WalksHighestRankFirstFromStartToEnd) {
+  // Ranks 1, 3, 2 are walked 3, 2, 1: G, V, P is the route of 1852 dm.
+  WalkTotals totals = measure(waveText({{1, 1, "P000101010", 1, 0, 1, 1, 1, 1,
+                                         1, 7, 1},
+                                        {1, 2, "G000502017", 1, 0, 1, 1, 1, 1,
+                                         1, 7, 3},
+                                        {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1,
+                                         1, 7, 2}}));
+  EXPECT_EQ(totals.totalDistance, 1852);
+  EXPECT_EQ(totals.carts, 1);
+  // A single row: start, the address, end (234 + 494).
+  EXPECT_EQ(measure(waveText({{1, 2, "G000502017", 1}})).totalDistance, 728);
+}
+
+TEST_F(RecordedPickingTest, CartsAreMeasuredInOrderOfFirstAppearance) {
+  is_debug_on = true;
+  std::ofstream(path) << waveText({{1, 2, "G000502017", 1, 0, 1, 1, 1, 1, 1, 5,
+                                    1},
+                                   {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 2,
+                                    1},
+                                   {1, 4, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 5,
+                                    2}});
+  testing::internal::CaptureStderr();
+  loader.testUsedData(path.string());
+  // Cart 5: V then G (234 + 376 + ... ), cart 2: V alone.
+  std::string err = testing::internal::GetCapturedStderr();
+  WalkTotals totals = loader.measureUsedData(path.string());
+  EXPECT_EQ(totals.carts, 2);
+  EXPECT_EQ(err, "WHOLE DISTANCE [dm]: " + std::to_string(totals.totalDistance) +
+                     ", AVG DISTANCE PER CART: " +
+                     std::to_string(totals.totalDistance / 2) + "\n");
+  EXPECT_EQ(totals.totalDistance, (246 + 376 + 494) + (246 + 566));
+}
+
+TEST_F(RecordedPickingTest, OnlyTheFiveKeysAreNeeded) {
+  EXPECT_EQ(measure(R"([{"Customer":1,"Product":2,"AddressCode":"G000502017",)"
+                    R"("Cart":4,"AddressRank":1}])")
+                .totalDistance,
+            728);
+}
+
+TEST_F(RecordedPickingTest, NoRowsPrintAnAverageOfZero) {
+  is_debug_on = true;
+  std::ofstream(path) << "[]";
+  testing::internal::CaptureStderr();
+  loader.testUsedData(path.string());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "WHOLE DISTANCE [dm]: 0, AVG DISTANCE PER CART: 0\n");
+}
+
+TEST_F(RecordedPickingTest, MissingOrUnreadableFilesThrowAndWriteNothing) {
+  is_debug_on = true;
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(loader.testUsedData("/no/such/recorded.json"), std::exception);
+  EXPECT_THROW(measure(R"([{"Customer":1}])"), std::exception);
+  EXPECT_THROW(measure("[{"), std::exception);
+  EXPECT_THROW(measure(R"([{"Customer":1,"Product":2,"AddressCode":"G0",)"
+                       R"("Cart":4,"AddressRank":1}])"),
+               std::exception);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(RecordedPickingTest, ComparisonLeavesThePlanAlone) {
+  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
+  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
+  BoxConfiguration boxes;
+  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  std::string wave = waveText({{1, 2, "G000502017", 3}});
+  loader.loadItemsAndSpec(wave);
+  loader.loadingCartsRun(solver, cartConfig, boxes);
+  std::string plan = loader.exportCartsToJson(true, true);
+  measure(wave);
+  EXPECT_EQ(loader.exportCartsToJson(true, true), plan);
+}
+
+}  // namespace
