@@ -36,8 +36,11 @@ int truncD(double value) {
   return clampToInt(value);
 }
 
-bool isOdd(int value) {
-  return value % 2 != 0;
+// The depth a row (G) or column (P) adds to its position, in single
+// precision: an odd row (as truncated) lies one cell depth further, behind
+// the corridor it faces.
+float rowDepth(float row, float cellDepth) {
+  return truncF(row) % 2 != 0 ? row * cellDepth + cellDepth : row * cellDepth;
 }
 
 }  // namespace
@@ -76,9 +79,8 @@ SECTOR_ADDR_T G_SectorMapping(std::string text) {
   float row = readFloat(text, 3, 2);
   point.yIndex = truncF(row);
   point.y = truncD(std::round((static_cast<double>(row) - 0.3) / 2) * 16 + 130);
-  float depth = isOdd(truncF(row)) ? row * secG::cell_depth + secG::cell_depth
-                                   : row * secG::cell_depth;
-  point.y = truncF(static_cast<float>(point.y) + depth);
+  point.y =
+      truncF(static_cast<float>(point.y) + rowDepth(row, secG::cell_depth));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.xIndex = truncF(cell);
@@ -104,9 +106,8 @@ SECTOR_ADDR_T P_SectorMapping(std::string text) {
   float row = readFloat(text, 3, 2);
   point.xIndex = truncF(row);
   point.x = truncD(754 + 34 * std::round((static_cast<double>(row) - 0.3) / 2));
-  float depth = isOdd(truncF(row)) ? row * secP::cell_depth + secP::cell_depth
-                                   : row * secP::cell_depth;
-  point.x = truncF(depth + static_cast<float>(point.x));
+  point.x =
+      truncF(rowDepth(row, secP::cell_depth) + static_cast<float>(point.x));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.yIndex = truncF(cell);
