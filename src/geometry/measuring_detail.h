@@ -7,8 +7,9 @@
 //
 // Coordinate differences and sums are formed in 64 bits and narrowed once,
 // clamped to the int range, so that no text, however odd its numbers, can
-// make the arithmetic overflow. For plan coordinates (a few thousand decimetres) the
-// results equal the int and float arithmetic the spec describes.
+// make the arithmetic overflow. For plan coordinates (a few thousand
+// decimetres) the results equal the int and float arithmetic the spec
+// describes.
 
 #include <climits>
 #include <cmath>
@@ -60,6 +61,10 @@ int getDistanceBetweenSectors_G_V(const SECTOR_ADDR_T& a,
 int getDistanceBetweenSectors_G_P(const SECTOR_ADDR_T& a,
                                   const SECTOR_ADDR_T& b);
 int getDistanceBetweenSectors_G_GP(const SECTOR_ADDR_T& a,
+                                   const SECTOR_ADDR_T& b);
+int getDistanceBetweenSectors_V_P(const SECTOR_ADDR_T& a,
+                                  const SECTOR_ADDR_T& b);
+int getDistanceBetweenSectors_V_GP(const SECTOR_ADDR_T& a,
                                    const SECTOR_ADDR_T& b);
 int getDistanceBetweenSectors_GP_P(const SECTOR_ADDR_T& a,
                                    const SECTOR_ADDR_T& b);

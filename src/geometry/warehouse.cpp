@@ -102,6 +102,17 @@ int getDistanceBetweenSectors_G_GP(const SECTOR_ADDR_T& first,
   return narrow(orthogonal(*a, lower) + Wide{getDistanceInSectorGP(lower, *b)});
 }
 
+// V lies north of P and GP with no corridor model between them.
+int getDistanceBetweenSectors_V_P(const SECTOR_ADDR_T& a,
+                                  const SECTOR_ADDR_T& b) {
+  return narrow(orthogonal(a, b));
+}
+
+int getDistanceBetweenSectors_V_GP(const SECTOR_ADDR_T& a,
+                                   const SECTOR_ADDR_T& b) {
+  return narrow(orthogonal(a, b));
+}
+
 int getDistanceBetweenSectors_GP_P(const SECTOR_ADDR_T& first,
                                    const SECTOR_ADDR_T& second) {
   const SECTOR_ADDR_T* a = &first;  // the GP point
@@ -138,13 +149,12 @@ int getDistanceBetweenSectors_G_GP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
   return detail::getDistanceBetweenSectors_G_GP(a, b);
 }
 
-// V lies north of P and GP with no corridor model between them.
 int getDistanceBetweenSectors_V_P(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::narrow(detail::orthogonal(a, b));
+  return detail::getDistanceBetweenSectors_V_P(a, b);
 }
 
 int getDistanceBetweenSectors_V_GP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::narrow(detail::orthogonal(a, b));
+  return detail::getDistanceBetweenSectors_V_GP(a, b);
 }
 
 int getDistanceBetweenSectors_GP_P(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
@@ -181,7 +191,7 @@ int Warehouse::distance(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
   if (aGP || bGP) {
     const char other = aGP ? b0 : a0;
     if (other == 'P') return m::getDistanceBetweenSectors_GP_P(a, b);
-    if (other == 'V') return m::narrow(m::orthogonal(a, b));  // V_GP
+    if (other == 'V') return m::getDistanceBetweenSectors_V_GP(a, b);
     if (other == 'G') return m::getDistanceBetweenSectors_G_GP(a, b);
   }
   // 5 to 7. Two different sectors among G, V, P.
@@ -190,7 +200,7 @@ int Warehouse::distance(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
   };
   if (pair('G', 'V')) return m::getDistanceBetweenSectors_G_V(a, b);
   if (pair('G', 'P')) return m::getDistanceBetweenSectors_G_P(a, b);
-  if (pair('V', 'P')) return m::narrow(m::orthogonal(a, b));  // V_P
+  if (pair('V', 'P')) return m::getDistanceBetweenSectors_V_P(a, b);
   return 0;
 }
 
