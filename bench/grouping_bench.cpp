@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <list>
 #include <random>
 #include <string>
@@ -65,11 +66,11 @@ const CustomerMultimap& packedWave() {
     boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 100000);
     CustomerMultimap customers;
     int lines = 0;
+    int previousCount = 0;
     for (int id = 1; id <= kCustomers; ++id) {
-      const int left = kLines - lines;
-      const int count = id == kCustomers
-                            ? left
-                            : std::min(pick(1, 19), left - (kCustomers - id));
+      // Customers in pairs of 1 to 19 lines adding up to 20: ten on average.
+      const int count = id % 2 == 1 ? pick(1, 19) : 20 - previousCount;
+      previousCount = count;
       Customer customer(id);
       for (int i = 0; i < count; ++i, ++lines) {
         const int product = lines + 1;
@@ -85,6 +86,7 @@ const CustomerMultimap& packedWave() {
       customer.decompIntoBoxes(boxes, solver);
       customers.emplace(clampToInt(customer.getTotalVolume()), customer);
     }
+    if (lines != kLines) std::abort();
     return customers;
   }();
   return wave;

@@ -4,6 +4,8 @@
 // clustered again in a further cycle.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <utility>
 
 #include "grouping/grouping_customers.h"

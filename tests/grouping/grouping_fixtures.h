@@ -22,7 +22,7 @@
 namespace grouping_fixtures {
 
 // One order line: product, units and the unit's dimensions at an address.
-struct LineSpec {
+struct OrderLine {
   int product;
   int qty;
   float x = 10;
@@ -48,9 +48,9 @@ inline BoxConfiguration standardBoxes() {
 }
 
 // A customer whose lines are weighed and packed into standard boxes.
-inline Customer customer(int id, const std::vector<LineSpec>& lines) {
+inline Customer customer(int id, const std::vector<OrderLine>& lines) {
   Customer c(id);
-  for (const LineSpec& l : lines) {
+  for (const OrderLine& l : lines) {
     c.addOItem(testing_support::line(id, l.product, l.qty, l.x, l.y, l.z, 0,
                                      0, l.address));
   }

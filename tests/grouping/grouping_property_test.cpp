@@ -22,7 +22,7 @@ std::vector<Customer> randomWave(std::mt19937& random, int size) {
   std::vector<Customer> wave;
   int product = 1;
   for (int id = 1; id <= size; ++id) {
-    std::vector<LineSpec> lines;
+    std::vector<OrderLine> lines;
     if (id == 1) {
       lines.push_back({product++, 830, 10, 10, 10, address()});  // 24 boxes
     } else if (id == 2 && size > 2) {

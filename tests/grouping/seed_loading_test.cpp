@@ -98,4 +98,16 @@ TEST(SeedLoadingTest, PatternWithoutShelvesIsRefusedInsteadOfLoopingForever) {
   }
 }
 
+TEST(SeedLoadingTest, CustomersWithoutLinesOrBoxesAreStillPlaced) {
+  CartConfiguration config = standardCart();
+  for (int algorithm = 0; algorithm < 3; ++algorithm) {
+    SCOPED_TRACE(algorithm);
+    CustomerMultimap customers =
+        wave({Customer(8), boxesCustomer(9, 2), Customer(10)});
+    std::list<Cart> carts = groupWith(algorithm, config, customers);
+    EXPECT_TRUE(customers.empty());
+    EXPECT_EQ(contents(carts).customers, (std::set<int>{8, 9, 10}));
+  }
+}
+
 }  // namespace
