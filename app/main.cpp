@@ -50,10 +50,13 @@ bool writeWhole(const fs::path& path, const std::string& text) {
       return false;
     }
   }
-  std::error_code ec;
-  fs::rename(temporary, path, ec);
-  if (ec) fs::remove(temporary, ec);
-  return !ec;
+  std::error_code renamed;
+  fs::rename(temporary, path, renamed);
+  if (renamed) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+  }
+  return !renamed;
 }
 
 }  // namespace
