@@ -1,4 +1,4 @@
-// Distances between two locations of one sector (spec Part 4.3): a straight
+// Distances between two locations of one sector: a straight
 // shortcut along one line or across one aisle, otherwise the walk along the
 // aisle to a cross corridor, along it and back into the target aisle.
 

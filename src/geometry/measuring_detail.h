@@ -8,8 +8,7 @@
 // Coordinate differences and sums are formed in 64 bits and narrowed once,
 // clamped to the int range, so that no text, however odd its numbers, can
 // make the arithmetic overflow. For plan coordinates (a few thousand
-// decimetres) the results equal the int and float arithmetic the spec
-// describes.
+// decimetres) the results equal plain int and float arithmetic.
 
 #include <climits>
 #include <cmath>

@@ -10,7 +10,7 @@
 
 // Address texts are read at fixed positions: sector code 0-2, row number 3-4
 // (the row letter at 1 in sector V), level 5-6, cell number 7-9. Every step
-// of a formula is computed in the precision the spec names, single (float) or
+// of a formula is computed in its own precision, single (float) or
 // double, and truncated to int before the next step starts. Truncation goes
 // through clampToInt, so that odd texts ("inf", "9e9" as a number) give a
 // clamped value instead of an undefined conversion.
@@ -112,8 +112,8 @@ SECTOR_ADDR_T P_SectorMapping(std::string text) {
   float cell = readFloat(text, 7, 3);
   point.yIndex = truncF(cell);
   point.y = truncD(9.5 + ((static_cast<double>(cell) - 0.075) * 9.5 + 115));
-  // The spec tests the row here, not the cell (so P rows in use, 0 to 8,
-  // are never shifted).
+  // The row is tested here, not the cell (so P rows in use, 0 to 8, are
+  // never shifted).
   if (row > 48) {
     point.y =
         truncF(static_cast<float>(point.y) + secP::horizontal_corridor_width);

@@ -1,4 +1,4 @@
-// The distance oracle (spec Part 4.4): dispatch by the two sector codes to an
+// The distance oracle: dispatch by the two sector codes to an
 // in-sector measure or to one of the six walks between sectors, which pass
 // through the exit points of the floor plan.
 
@@ -163,7 +163,7 @@ int getDistanceBetweenSectors_GP_P(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
 
 }  // namespace ver2::measuring
 
-// The first row of the spec's dispatch table that applies decides.
+// The first of the rules below that applies decides.
 int Warehouse::distance(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
   namespace m = ver2::measuring::detail;
   const char a0 = codeAt(a.sector, 0);
