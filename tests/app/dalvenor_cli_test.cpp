@@ -2,66 +2,19 @@
 // its standard output, standard error and exit status.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/process.h"
+
 namespace {
 
-struct RunResult {
-  int status = -1;  // exit status, -1 when the program did not exit normally
-  std::string out;
-  std::string err;
-};
-
-std::string shellQuote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
+using testing_support::RunResult;
 
 // Runs dalvenor with `args`, each passed as one argument.
 RunResult runDalvenor(const std::vector<std::string>& args) {
-  static int runs = 0;
-  const std::filesystem::path errPath =
-      std::filesystem::temp_directory_path() /
-      ("dalvenor_cli_test_" + std::to_string(getpid()) + "_" +
-       std::to_string(runs++) + ".err");
-  std::string command = shellQuote(DALVENOR_BINARY_DIR "/dalvenor");
-  for (const std::string& arg : args) {
-    command += ' ';
-    command += shellQuote(arg);
-  }
-  command += " 2>";
-  command += shellQuote(errPath.string());
-
-  RunResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    result.out.append(buffer, n);
-  }
-  int status = pclose(pipe);
-  if (status != -1 && WIFEXITED(status)) result.status = WEXITSTATUS(status);
-  std::ifstream err(errPath);
-  result.err.assign(std::istreambuf_iterator<char>(err),
-                    std::istreambuf_iterator<char>());
-  std::filesystem::remove(errPath);
-  return result;
+  return testing_support::runProgram(DALVENOR_BINARY_DIR "/dalvenor", args);
 }
 
 // One line "Error: ..." that contains every one of `parts`.
