@@ -2,6 +2,9 @@
 //
 //   dalvenor locate ADDRESS...             resolve address texts to plan points
 //   dalvenor distance ADDRESS_A ADDRESS_B  walking distance in decimetres
+//   dalvenor route [--solver S] ADDRESS... a walking route through addresses
+//   dalvenor plan WAVE [options]           plan a wave, print the plan
+//   dalvenor compare WAVE [options]        plan against the recorded walks
 //
 // Each subcommand is one add...Command function: it registers the subcommand
 // and its arguments (stored into CliArgs) and returns the function that runs
@@ -9,10 +12,13 @@
 // add...Command function and one line in main.
 //
 // Exit status: 0 on success (and for --help), 2 for wrong usage or bad input
-// (an address that does not parse or names no known sector), 1 for any other
-// failure. Every failure writes one line "Error: ..." to the standard error.
+// (an address that does not parse or names no known sector, an unknown
+// algorithm name), 1 for any other failure. Every failure writes one line
+// "Error: ..." to the standard error, except a wave that cannot be loaded,
+// which the loader reports with its own error line.
 
-#include <CLI/CLI.hpp>
+#include "app/dalvenor_cli.h"
+
 #include <functional>
 #include <iostream>
 #include <stdexcept>
@@ -22,33 +28,8 @@
 #include "geometry/waddress.h"
 #include "geometry/warehouse.h"
 
-namespace {
+namespace dalvenor_cli {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
-// Everything the command line sets, one block per subcommand.
-struct CliArgs {
-  // locate
-  std::vector<std::string> locateAddresses;  // locate ADDRESS...
-  // distance
-  std::string distanceFrom;  // distance ADDRESS_A
-  std::string distanceTo;    // distance ADDRESS_B
-  // route, plan, compare: their fields go here.
-};
-
-using Runner = std::function<void(const CliArgs&, std::ostream&)>;
-
-// A registered subcommand and what runs it.
-struct Subcommand {
-  CLI::App* command;
-  Runner run;
-};
-
-// Parses an address argument. Throws std::invalid_argument naming the text
-// when the first character is none of G, V, P (such a text resolves to the
-// all-zero point, which the oracle would silently measure as 0 from
-// everywhere) and when the library's parsing throws.
 WAddress parseAddressArg(const std::string& text) {
   const std::string prefix = "Invalid address \"" + text + "\": ";
   const char sector = text.empty() ? '\0' : text[0];
@@ -62,6 +43,8 @@ WAddress parseAddressArg(const std::string& text) {
     throw std::invalid_argument(prefix + e.what());
   }
 }
+
+namespace {
 
 // locate: one header line, then per address its text, sector, x, y, xIndex,
 // yIndex and level, tab-separated. Every address is parsed before anything
@@ -81,6 +64,8 @@ void runLocate(const CliArgs& args, std::ostream& out) {
   }
 }
 
+}  // namespace
+
 Subcommand addLocateCommand(CLI::App& app, CliArgs& args) {
   CLI::App* command = app.add_subcommand(
       "locate", "Resolve storage address texts to points of the plan");
@@ -95,6 +80,8 @@ Subcommand addLocateCommand(CLI::App& app, CliArgs& args) {
   return {command, runLocate};
 }
 
+namespace {
+
 // distance: the walking distance in decimetres, a bare integer.
 void runDistance(const CliArgs& args, std::ostream& out) {
   WAddress from = parseAddressArg(args.distanceFrom);
@@ -102,6 +89,8 @@ void runDistance(const CliArgs& args, std::ostream& out) {
   Warehouse warehouse;
   out << warehouse.getDistanceBetweenAddresses(from, to) << '\n';
 }
+
+}  // namespace
 
 Subcommand addDistanceCommand(CLI::App& app, CliArgs& args) {
   CLI::App* command = app.add_subcommand(
@@ -112,6 +101,10 @@ Subcommand addDistanceCommand(CLI::App& app, CliArgs& args) {
       ->required();
   return {command, runDistance};
 }
+
+}  // namespace dalvenor_cli
+
+namespace {
 
 // Messages may quote argument texts; keep every error on one line.
 std::string oneLine(std::string message) {
@@ -130,13 +123,16 @@ int reportError(const std::string& message, int exitCode) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace dalvenor_cli;
   try {
     CliArgs args;
-    CLI::App app{"Order-picking planner: warehouse addresses and distances",
+    CLI::App app{"Order-picking planner for the warehouse: addresses, "
+                 "distances, routes and whole wave plans",
                  "dalvenor"};
     const std::vector<Subcommand> subcommands = {
         addLocateCommand(app, args), addDistanceCommand(app, args),
-        // route, plan and compare register here.
+        addRouteCommand(app, args),  addPlanCommand(app, args),
+        addCompareCommand(app, args),
     };
     try {
       app.parse(argc, argv);
@@ -163,6 +159,8 @@ int main(int argc, char** argv) {
     return reportError(
         "A subcommand is required: one of " + names + " (see dalvenor --help)",
         kExitUsage);
+  } catch (const AlreadyReported&) {
+    return kExitFailure;
   } catch (const std::invalid_argument& e) {
     return reportError(e.what(), kExitUsage);
   } catch (const std::exception& e) {

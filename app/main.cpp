@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -21,6 +20,7 @@
 #include "model/setup_configuration.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
+#include "wave/helper.h"
 
 namespace {
 
@@ -33,30 +33,6 @@ const char* const kOutputFile = "out.json";
 int fail(const std::string& message) {
   std::cerr << "wave_batch: " << message << std::endl;
   return 1;
-}
-
-// Writes the text and a newline to path through a temporary file renamed
-// into place, so a failed write never leaves a half-written file behind.
-bool writeWhole(const fs::path& path, const std::string& text) {
-  fs::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << text << '\n';
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code renamed;
-  fs::rename(temporary, path, renamed);
-  if (renamed) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-  }
-  return !renamed;
 }
 
 }  // namespace
@@ -111,7 +87,7 @@ int main() {
   } catch (const std::exception& e) {
     fail(std::string(kFinalWave) + ": " + e.what() + "; out.json holds null");
   }
-  if (!writeWhole(kOutputFile, plan)) {
+  if (!writeFileWhole(kOutputFile, plan + "\n")) {
     return fail(std::string("cannot write ") + kOutputFile);
   }
   return anyFailed || !finalPlanned ? 1 : 0;

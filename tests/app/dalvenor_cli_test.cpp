@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -105,6 +109,105 @@ TEST(DalvenorCliTest, WrongUsageExitsTwoWithOneLine) {
 TEST(DalvenorCliTest, ErrorMessagesStayOnOneLine) {
   expectOneErrorLine(runDalvenor({"locate", "X\nsecond line"}),
                      {"unknown sector"});
+}
+
+}  // namespace
+
+namespace {
+
+const std::string kSampleWave =
+    DALVENOR_SOURCE_DIR "/data/data_both/wave1421886.json";
+
+TEST(DalvenorCliTest, RoutePlansFromStartToEndWithEachSolver) {
+  const std::vector<std::string> addresses = {"VCC0001005", "G000502017",
+                                              "P000101010"};
+  std::vector<std::string> args = {"route"};
+  args.insert(args.end(), addresses.begin(), addresses.end());
+  RunResult greedy = runDalvenor(args);
+  EXPECT_EQ(greedy.status, 0) << greedy.err;
+  EXPECT_EQ(greedy.out, "1852\nG000502017\nVCC0001005\nP000101010\n");
+
+  args.insert(args.begin() + 1, {"--solver", "measure"});
+  EXPECT_EQ(runDalvenor(args).out,
+            "1630\nVCC0001005\nG000502017\nP000101010\n");
+  args[2] = "brute";
+  EXPECT_EQ(runDalvenor(args).out,
+            "1630\nVCC0001005\nG000502017\nP000101010\n");
+
+  std::vector<std::string> ten = {"route", "--solver", "brute"};
+  ten.insert(ten.end(), 10, "G000502017");
+  expectOneErrorLine(runDalvenor(ten), {"at most 9 addresses, got 10"});
+  expectOneErrorLine(runDalvenor({"route", "--solver", "fastest", "G000502017"}),
+                     {"--solver", "fastest"});
+}
+
+TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
+  auto out = std::filesystem::temp_directory_path() / "dalvenor_cli_plan.json";
+  RunResult r = runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
+                             "--route", "3", "--out", out.string(), "--stats"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("TOTAL BOXES AFTER DECOMPOSITION: "), std::string::npos);
+  EXPECT_NE(r.err.find("CART_NUMBER      TOTAL_CUSTOMERS"), std::string::npos);
+  std::ifstream in(out);
+  std::string text(std::istreambuf_iterator<char>(in), {});
+  std::filesystem::remove(out);
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.find('\n'), text.size() - 1);
+  auto plan = nlohmann::json::parse(text);
+  ASSERT_TRUE(plan.is_array());
+  EXPECT_TRUE(plan[0].contains("items") && plan[0].contains("shelves"));
+
+  RunResult quiet = runDalvenor({"plan", kSampleWave, "--quiet"});
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_EQ(quiet.out.rfind("[{\"items\":", 0), 0u);
+}
+
+TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {
+  RunResult missing = runDalvenor({"plan", "/no/such/wave.json"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err,
+            "ERROR> bad path or text or json doesnt include required values\n");
+
+  expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--pack", "9"}),
+                     {"--pack", "\"9\"", "BaseLineFFD"});
+  expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--box", "28,29"}),
+                     {"--box", "W,H,D,MAXWEIGHT"});
+  expectOneErrorLine(
+      runDalvenor({"plan", kSampleWave, "--box", "28,29,-45,4000"}),
+      {"\"-45\" is not a positive number"});
+  expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--cart", "90,200,50,0"}),
+                     {"--cart"});
+}
+
+TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
+  RunResult r = runDalvenor({"compare", kSampleWave, "--quiet"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::istringstream lines(r.out);
+  std::string header, planned, recorded, saving;
+  std::getline(lines, header);
+  std::getline(lines, planned);
+  std::getline(lines, recorded);
+  std::getline(lines, saving);
+  EXPECT_NE(header.find("total [dm]"), std::string::npos);
+  EXPECT_EQ(planned.rfind("planned", 0), 0u);
+  EXPECT_EQ(recorded.rfind("recorded", 0), 0u);
+  EXPECT_EQ(saving.rfind("saving", 0), 0u);
+  EXPECT_NE(saving.find(" %"), std::string::npos);
+
+  auto noCart = std::filesystem::temp_directory_path() / "dalvenor_nocart.json";
+  std::ofstream(noCart)
+      << R"([{"Customer":1,"Product":2,"AddressCode":"G000502017","Qty":1,)"
+         R"("Unit":0,"PackageType":1,"ContentQty":1,"X":1,"Y":1,"Z":1,)"
+         R"("Weight":1}])";
+  RunResult bad = runDalvenor({"compare", noCart.string(), "--quiet"});
+  std::filesystem::remove(noCart);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("Error: "), std::string::npos);
+  EXPECT_NE(bad.err.find("\"Cart\" and \"AddressRank\""), std::string::npos)
+      << bad.err;
 }
 
 }  // namespace
