@@ -8,9 +8,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)"
-if [ -x build/wave_batch ]; then
-  cd build && ./wave_batch
-else
-  build/dalvenor locate G000502017 VAA0002030 P000203045 GP00301012
-  build/dalvenor distance G000502017 VBB0001150
-fi
+cd build && ./wave_batch
