@@ -48,7 +48,7 @@ int getDistanceBetweenSectors_G_V(const SECTOR_ADDR_T& first,
   // it; west of the first line is bay 0, east of the last the last bay.
   const std::vector<int>& vc = secG::vertical_corridors;
   const std::size_t lastBay = vc.size() - 2;
-  auto bayOf = [&vc, lastBay](int v) {
+  auto bayOf = [&](int v) {
     for (std::size_t i = 0; i <= lastBay; ++i) {
       if (vc[i] <= v && v <= vc[i + 1]) return i;
     }
