@@ -42,6 +42,9 @@ void CartsLoader::loadItemsAndSpec(std::string source) {
       int product = readInt(row, "Product");
       std::string address = readString(row, "AddressCode");
       int qty = readInt(row, "Qty");
+      // Built for every row, so every row's address is parsed (and may
+      // reject the wave) even when an earlier row of the pair is kept.
+      OItem line(customer, product, std::move(address), qty);
       int unit = readInt(row, "Unit");
       if (unit != ItemSpecification::Unit && unit != ItemSpecification::Package) {
         throw std::out_of_range("Unit must be 0 or 1");
@@ -60,7 +63,6 @@ void CartsLoader::loadItemsAndSpec(std::string source) {
       if (found != lines.end()) {
         found->second.addItemSpecification(spec);
       } else {
-        OItem line(customer, product, address, qty);
         line.addItemSpecification(spec);
         lines.emplace(key, std::move(line));
       }

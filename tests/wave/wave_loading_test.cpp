@@ -75,6 +75,16 @@ TEST_F(WaveLoadingTest, SecondRowOfAPairAddsItsSpecificationOnly) {
             6);
 }
 
+// The later row's address is not kept, but it is still parsed: a text the
+// parser refuses rejects the wave wherever it stands.
+TEST_F(WaveLoadingTest, SecondRowOfAPairWithABadAddressRejectsTheWave) {
+  std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1) + "," +
+                     row(1, 5, "G0", "9", 1, 6) + "]";
+  LoadResult r = load(loader, wave);
+  EXPECT_EQ(r.lines, 0u);
+  EXPECT_EQ(r.stderrText, kErrorLine);
+}
+
 TEST_F(WaveLoadingTest, PathAndTextLoadTheSameLines) {
   std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1) + "," +
                      row(2, 6, "GP00301012", "1", 0, 1) + "]";
