@@ -142,7 +142,8 @@ TEST(DalvenorCliTest, RoutePlansFromStartToEndWithEachSolver) {
 }
 
 TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
-  auto out = std::filesystem::temp_directory_path() / "dalvenor_cli_plan.json";
+  auto out = std::filesystem::temp_directory_path() /
+             ("dalvenor_cli_plan_" + std::to_string(getpid()) + ".json");
   RunResult r = runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
                              "--route", "3", "--out", out.string(), "--stats"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -197,7 +198,8 @@ TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
   EXPECT_EQ(saving.rfind("saving", 0), 0u);
   EXPECT_NE(saving.find(" %"), std::string::npos);
 
-  auto noCart = std::filesystem::temp_directory_path() / "dalvenor_nocart.json";
+  auto noCart = std::filesystem::temp_directory_path() /
+                ("dalvenor_nocart_" + std::to_string(getpid()) + ".json");
   std::ofstream(noCart)
       << R"([{"Customer":1,"Product":2,"AddressCode":"G000502017","Qty":1,)"
          R"("Unit":0,"PackageType":1,"ContentQty":1,"X":1,"Y":1,"Z":1,)"

@@ -17,7 +17,7 @@ class RecordedPickingTest : public testing::Test {
   Warehouse warehouse;
   CartsLoader loader{warehouse};
   std::filesystem::path path =
-      std::filesystem::temp_directory_path() / "dalvenor_recorded.json";
+      testing_support::uniqueTempPath("dalvenor_recorded");
 
   WalkTotals measure(const std::string& text) {
     std::ofstream(path) << text;

@@ -8,6 +8,7 @@
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/helper.h"
+#include "wave/wave_text.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST_F(WaveLoadingTest, SecondRowOfAPairWithABadAddressRejectsTheWave) {
 TEST_F(WaveLoadingTest, PathAndTextLoadTheSameLines) {
   std::string wave = "[" + row(1, 5, "G000502017", "5", 0, 1) + "," +
                      row(2, 6, "GP00301012", "1", 0, 1) + "]";
-  auto path = std::filesystem::temp_directory_path() / "dalvenor_wave.json";
+  auto path = testing_support::uniqueTempPath("dalvenor_wave");
   std::ofstream(path) << wave;
   load(loader, path.string());
   auto fromFile = loader.getItems();
@@ -170,7 +171,7 @@ TEST_F(WaveLoadingTest, TenDigitCustomersAndLongProductCodesAreRejected) {
 }
 
 TEST_F(WaveLoadingTest, AFileOfInvalidJsonWritesTheErrorLineOnce) {
-  auto path = std::filesystem::temp_directory_path() / "dalvenor_bad.json";
+  auto path = testing_support::uniqueTempPath("dalvenor_bad");
   std::ofstream(path) << "[{\"Customer\":";
   LoadResult r = load(loader, path.string());
   EXPECT_EQ(r.lines, 0u);
@@ -179,7 +180,7 @@ TEST_F(WaveLoadingTest, AFileOfInvalidJsonWritesTheErrorLineOnce) {
 }
 
 TEST(ReadJsonFromFileTest, StopsAfterTheFirstValueAndThrowsForMissingFiles) {
-  auto path = std::filesystem::temp_directory_path() / "dalvenor_two.json";
+  auto path = testing_support::uniqueTempPath("dalvenor_two");
   std::ofstream(path) << "[1,2] trailing text";
   EXPECT_EQ(readJsonFromFile(path.string()), nlohmann::json({1, 2}));
   std::filesystem::remove(path);

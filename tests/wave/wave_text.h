@@ -1,9 +1,14 @@
 #pragma once
 
-// Builds wave JSON texts for the tests.
+// Builds wave JSON texts for the tests, and the files they are written to.
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
@@ -40,6 +45,16 @@ inline std::string waveText(const std::vector<WaveRow>& rows) {
                     {"AddressRank", r.rank}});
   }
   return wave.dump();
+}
+
+// A file path of its own for the running test program and test, so that
+// tests running side by side (ctest -j, other build trees) never share it.
+inline std::filesystem::path uniqueTempPath(const std::string& stem) {
+  const testing::TestInfo* test =
+      testing::UnitTest::GetInstance()->current_test_info();
+  return std::filesystem::temp_directory_path() /
+         (stem + "_" + std::to_string(getpid()) + "_" +
+          (test != nullptr ? test->name() : "none") + ".json");
 }
 
 }  // namespace testing_support
