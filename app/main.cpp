@@ -4,9 +4,10 @@
 // out.json. Takes no arguments.
 //
 // Exit status 0 when every wave was planned and out.json written; 1 when the
-// wave folder is missing, any wave failed, the final wave could not be
-// planned, or out.json could not be written. Each failure is one line on the
-// standard error naming the file and the reason; the batch goes on.
+// wave folder is missing, any wave failed (could not be loaded, planned or
+// compared), the final wave could not be planned, or out.json could not be
+// written. Each failure is one line on the standard error naming the file
+// and the reason; the batch goes on.
 
 #include <cstdio>
 #include <exception>
@@ -59,6 +60,11 @@ int main() {
     std::cout << path << std::endl;
     try {
       loader.loadItemsAndSpec(path.string());
+      if (!loader.lastLoadSucceeded()) {
+        // The loader wrote its error line; the wave is not planned.
+        anyFailed = true;
+        fail(path.string() + ": cannot be loaded");
+      }
       std::cout << "LIBRARY RESULT: " << std::endl;
       loader.loadingCartsRun(solver, cartConfig, boxes);
       std::cout << "COMPANY RESULT: " << std::endl;

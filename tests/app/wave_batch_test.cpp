@@ -164,6 +164,31 @@ TEST_F(WaveBatchTest, BadEntriesAreReportedAndTheBatchGoesOn) {
   EXPECT_NE(outJson().find("\"items\""), std::string::npos);
 }
 
+// A wave the loader refuses is not planned, even when its recorded walks can
+// still be measured: that is a failed wave, not a success.
+TEST_F(WaveBatchTest, AWaveThatCannotBeLoadedCountsAsFailed) {
+  writeWave("wave1422307.json", kFinalWave);
+  nlohmann::json refused = nlohmann::json::parse(
+      "[" + row(5, 6, "G000502017", 4) + "]");
+  refused[0].erase("Weight");
+  writeWave("refused.json", refused.dump());
+  RunResult r = runBatch();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("ERROR> bad path or text or json doesnt include "
+                       "required values\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("wave_batch: ./../data/data_both/refused.json: "
+                       "cannot be loaded\n"),
+            std::string::npos)
+      << r.err;
+  // The recorded walks were still measured, and the final plan written.
+  EXPECT_NE(r.out.find("\"./../data/data_both/refused.json\"\nLIBRARY "
+                       "RESULT: \nCOMPANY RESULT: \n\n***\n"),
+            std::string::npos);
+  EXPECT_NE(outJson().find("\"items\""), std::string::npos);
+}
+
 TEST_F(WaveBatchTest, AnUnloadableFinalWaveGivesNullNotAnotherPlan) {
   writeWave("other.json", "[" + row(1, 2, "VAA0002030", 1) + "]");
   writeWave("wave1422307.json", "[{\"Customer\":");
