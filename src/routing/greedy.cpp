@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "routing/route_length.h"
 #include "routing/tsp_solver.h"
 
 namespace {
@@ -150,10 +151,11 @@ int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
   }
   if (items.size() == 1) {
     const SECTOR_ADDR_T& location = items.front().oItem.location();
-    const int total = warehouse.distance(start, location) +
-                      warehouse.distance(location, end);
+    routing_detail::RouteLength total;
+    total.add(warehouse.distance(start, location));
+    total.add(warehouse.distance(location, end));
     *order = std::move(items);
-    return total;
+    return total.value();
   }
 
   const RoutePoints route = collectPoints(items, start, end);
@@ -197,7 +199,7 @@ int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
 
   // Walk the path from the start, picking each point's items on arrival.
   std::vector<bool> walked(accepted.size(), false);
-  int total = 0;
+  routing_detail::RouteLength total;
   int here = 0;
   for (std::size_t step = 0; step < accepted.size(); ++step) {
     const auto& atHere = legsAt[here];
@@ -210,12 +212,12 @@ int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
     walked[*leg] = true;
     const Candidate& c = accepted[*leg];
     moveItemsAt(route.itemsAt[here], items, order);
-    total += c.length;
+    total.add(c.length);
     here = c.a == here ? c.b : c.a;
   }
   // Items standing on the end point are picked on arrival there.
   moveItemsAt(route.itemsAt[1], items, order);
-  return total;
+  return total.value();
 }
 
 }  // namespace tsp_solver

@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "routing/route_length.h"
+#include "types.h"
+
 namespace {
 
 // The plan point a stop is picked at; a reference into the line's shared
@@ -88,14 +91,15 @@ namespace tsp_solver {
 
 int justMeasureDistance(std::vector<CartOItem> items, Warehouse& warehouse,
                         SECTOR_ADDR_T start, SECTOR_ADDR_T end) {
-  int total = 0;
+  routing_detail::RouteLength total;
   const SECTOR_ADDR_T* here = &start;
   for (const CartOItem& item : items) {
     const SECTOR_ADDR_T& next = locationOf(item);
-    total += warehouse.distance(*here, next);
+    total.add(warehouse.distance(*here, next));
     here = &next;
   }
-  return total + warehouse.distance(*here, end);
+  total.add(warehouse.distance(*here, end));
+  return total.value();
 }
 
 // Always walks to the closest remaining stop; among equally close stops the
@@ -110,7 +114,7 @@ int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
   std::vector<int> visits;
   visits.reserve(items.size());
 
-  int total = 0;
+  routing_detail::RouteLength total;
   const SECTOR_ADDR_T* here = &start;
   while (!remaining.empty()) {
     int bestDistance = INT_MAX;
@@ -124,22 +128,23 @@ int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
     }
     const int chosen = remaining[bestPosition];
     visits.push_back(chosen);
-    total += bestDistance;
+    total.add(bestDistance);
     here = &locationOf(items[chosen]);
     remaining.erase(remaining.begin() +
                     static_cast<std::ptrdiff_t>(bestPosition));
   }
-  total += warehouse.distance(*here, end);
+  total.add(warehouse.distance(*here, end));
 
   *order = takeInOrder(items, visits);
-  return total;
+  return total.value();
 }
 
 // Tries all n! visiting orders and keeps the first strictly shortest. The
 // orders are met in lexicographic order starting from the second one, the
 // identity coming last after the wrap-around. Legs are measured once into a
 // table; totals are kept in float, as the comparison is defined on them, and
-// truncated at the end. Refuses more than 12 items (n! would overflow int).
+// truncated at the end, clamped to the int range. Refuses more than 12 items
+// (n! would overflow int).
 int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
                std::vector<CartOItem>* order, SECTOR_ADDR_T start,
                SECTOR_ADDR_T end) {
@@ -171,7 +176,7 @@ int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
   }
 
   *order = takeInOrder(items, bestPermutation);
-  return static_cast<int>(best);
+  return clampToInt(best);
 }
 
 }  // namespace tsp_solver

@@ -269,3 +269,36 @@ TEST(TspSolverTest, EveryRouteHoldsEachInputLineExactlyOnce) {
               greedy);
   }
 }
+
+TEST(TspSolverTest, RouteLengthsClampInsteadOfOverflowing) {
+  Warehouse warehouse;
+  // A cell number of "inf" puts the line at x = INT_MAX, so both legs
+  // through it are each only a little short of INT_MAX.
+  const std::vector<CartOItem> far{stop(1, "G000001inf")};
+  const std::vector<CartOItem> farAndNear{stop(1, "G000001inf"),
+                                          stop(2, kAddressG)};
+  ASSERT_EQ(far.front().oItem.location().x, INT_MAX);
+
+  EXPECT_EQ(tsp_solver::justMeasureDistance(far, warehouse, routeStart(),
+                                            routeEnd()),
+            INT_MAX);
+  EXPECT_EQ(tsp_solver::justMeasureDistance(farAndNear, warehouse,
+                                            routeStart(), routeEnd()),
+            INT_MAX);
+  std::vector<CartOItem> order;
+  EXPECT_EQ(tsp_solver::nearestNeighbour(farAndNear, warehouse, &order,
+                                         routeStart(), routeEnd()),
+            INT_MAX);
+  EXPECT_EQ(productsOf(order), (std::vector<int>{2, 1}));
+  EXPECT_EQ(tsp_solver::bruteForce(farAndNear, warehouse, &order,
+                                   routeStart(), routeEnd()),
+            INT_MAX);
+  EXPECT_EQ(order.size(), 2u);
+  for (const std::vector<CartOItem>& cart : {far, farAndNear}) {
+    order.clear();
+    EXPECT_EQ(tsp_solver::greedyAlgorithm(cart, warehouse, &order,
+                                          routeStart(), routeEnd()),
+              INT_MAX);
+    EXPECT_EQ(order.size(), cart.size());
+  }
+}
