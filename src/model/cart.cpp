@@ -97,6 +97,8 @@ bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
 bool Cart::loadingCustomer_old(Customer& customer) {
   const int n = static_cast<int>(customer.boxesDecomp.size());
   if (n > maxBoxes) return false;
+  // A cart without shelves has nowhere to put a box.
+  if (n > 0 && cartShelves.empty()) return false;
   freeSpace -= static_cast<float>(n) * 29400.0f;
   maxBoxes -= n;
   for (const Box& box : customer.boxesDecomp) {

@@ -31,7 +31,8 @@ class Cart {
   bool loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
                            bool allowPartial,
                            std::vector<Box>* remainingBoxes);
-  // The simple loader by box count; not used by the planning run.
+  // The simple loader by box count; not used by the planning run. Refuses
+  // a customer with boxes when the cart has no shelf.
   bool loadingCustomer_old(Customer& customer);
   void addOItemWithQty(OItem line, int qty);
 

@@ -171,6 +171,20 @@ TEST(CartTest, OldLoaderCountsBoxes) {
   EXPECT_EQ(cart.getItemVector().size(), 1u);
 }
 
+TEST(CartTest, OldLoaderRefusesBoxesOnACartWithoutShelves) {
+  Cart cart{std::vector<CartShelf>{}};
+  Customer one = customerWithBoxes(1, 1, 28);
+  EXPECT_FALSE(cart.loadingCustomer_old(one));
+  EXPECT_EQ(cart.maxBoxes, 9);
+  EXPECT_FLOAT_EQ(cart.getCartFreeSpace(), 328860.0f);
+  EXPECT_TRUE(cart.getCustomerVector().empty());
+
+  // Nothing to place: such a customer still goes on.
+  Customer none(2);
+  EXPECT_TRUE(cart.loadingCustomer_old(none));
+  EXPECT_EQ(cart.getCustomerVector().size(), 1u);
+}
+
 TEST(CartTest, PickListMergesByCustomerAndProductNotAddress) {
   Cart cart;
   cart.addOItemWithQty(OItem(1, 5, "G000502017", 3), 2);
