@@ -1,5 +1,6 @@
 // The planning run: customers packed, grouped onto carts and routed.
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -36,6 +37,13 @@ short bestTrial(const int (&totals)[3]) {
     }
   }
   return winner;
+}
+
+int addDistance(int total, int distance) {
+  const std::int64_t sum = std::int64_t{total} + distance;
+  if (sum > INT_MAX) return INT_MAX;
+  if (sum < INT_MIN) return INT_MIN;
+  return static_cast<int>(sum);
 }
 
 void printWholeDistance(int total, std::size_t carts) {
@@ -138,8 +146,9 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
 
   int total = 0;
   for (Cart& cart : carts) {
-    total += planning_steps::routeCart(cart, solver.getShortestPathAlgorithm(),
-                                       warehouse);
+    total = planning_steps::addDistance(
+        total, planning_steps::routeCart(
+                   cart, solver.getShortestPathAlgorithm(), warehouse));
   }
   if (is_debug_on) planning_steps::printWholeDistance(total, carts.size());
 }
@@ -160,8 +169,9 @@ short CartsLoader::chooseBestAlgorithm(SolverConfiguration& solver,
     carts = planning_steps::groupCustomers(trial, solver, cartConfig,
                                            trials[trial], warehouse);
     for (Cart& cart : carts) {
-      totals[trial] +=
-          planning_steps::routeCart(cart, GreedyAlgorithm, warehouse);
+      totals[trial] = planning_steps::addDistance(
+          totals[trial],
+          planning_steps::routeCart(cart, GreedyAlgorithm, warehouse));
     }
     if (is_debug_on) {
       planning_steps::printWholeDistance(totals[trial], carts.size());

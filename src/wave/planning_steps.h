@@ -17,6 +17,10 @@ namespace planning_steps {
 // The trial with the strictly smallest total; the earlier one wins a tie.
 short bestTrial(const int (&totals)[3]);
 
+// total + distance, held at the int range's ends instead of wrapping: a walk
+// past an absurdly far address is already clamped to the largest int.
+int addDistance(int total, int distance);
+
 // Writes the whole-distance progress line; an average of 0 for no carts.
 void printWholeDistance(int total, std::size_t carts);
 

@@ -47,8 +47,9 @@ WalkTotals CartsLoader::measureUsedData(const std::string& path) {
                      [](const CartOItem& a, const CartOItem& b) {
                        return a.oItem.qty > b.oItem.qty;
                      });
-    totals.totalDistance +=
-        tsp_solver::justMeasureDistance(walk, warehouse, start, end);
+    totals.totalDistance = planning_steps::addDistance(
+        totals.totalDistance,
+        tsp_solver::justMeasureDistance(walk, warehouse, start, end));
   }
   totals.carts = static_cast<int>(cartNumbers.size());
   return totals;

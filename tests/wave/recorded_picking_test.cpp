@@ -91,6 +91,17 @@ TEST_F(RecordedPickingTest, MissingOrUnreadableFilesThrowAndWriteNothing) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// Walks past a point as far away as "G0005019e9" (cell 9e9) are clamped to
+// the largest int; their sum stays there instead of wrapping.
+TEST_F(RecordedPickingTest, TotalsOfFarWalksSaturate) {
+  WalkTotals totals = measure(waveText({{1, 1, "G0005019e9", 1, 0, 1, 1, 1, 1,
+                                         1, 4, 1},
+                                        {2, 1, "G0005019e9", 1, 0, 1, 1, 1, 1,
+                                         1, 5, 1}}));
+  EXPECT_EQ(totals.carts, 2);
+  EXPECT_EQ(totals.totalDistance, INT_MAX);
+}
+
 TEST_F(RecordedPickingTest, ComparisonLeavesThePlanAlone) {
   SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
   CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
