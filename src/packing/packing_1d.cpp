@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "packing/bin_packing_solver.h"
 #include "packing/piece_helpers.h"
@@ -19,7 +20,7 @@ void addUnits(Box& box, const BoxItem& unitPiece, int n) {
   }
 }
 
-void appendOverflowBox(BoxItem unitPiece, std::vector<Box>* packedBoxes) {
+void appendOverflowBox(BoxItem& unitPiece, std::vector<Box>* packedBoxes) {
   Box box = packing::overflowBox(unitPiece.itemSpecification);
   box.addItem(unitPiece);
   packedBoxes->push_back(std::move(box));
@@ -32,6 +33,28 @@ int unitsPerBox(float capacity, float unitVolume, int remaining) {
   if (!(unitVolume > 0.0f) || !std::isfinite(unitVolume)) return remaining;
   int perBox = clampToInt(capacity / unitVolume);
   return std::max(perBox, 1);
+}
+
+// One step of the several-types packer on the caller's own piece and box
+// types, so that the packing loop copies neither: first fit into the packed
+// boxes, else a new box of the first type large enough.
+bool placeInFirstFitOrNewBox(BoxItem& piece, std::vector<Box>* packedBoxes,
+                             std::span<const Box> boxTypes) {
+  const int volume = piece.getVolume();
+  long found = packing::firstFit(*packedBoxes, volume);
+  if (found >= 0) {
+    (*packedBoxes)[found].addItem(piece);
+    return true;
+  }
+  for (const Box& type : boxTypes) {
+    if (type.getCapacity() >= volume) {
+      Box box = type;
+      box.addItem(piece);
+      packedBoxes->push_back(std::move(box));
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -62,7 +85,7 @@ void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
                                   std::vector<Box>* packedBoxes, Box boxType) {
   packing::sortByVolumeDescending(lines);
   std::vector<BoxItem> pieces;
-  cutToPackagesAndUnits(lines, &pieces);
+  cutToPackagesAndUnits(std::move(lines), &pieces);
   packedBoxes->push_back(boxType);
   const float capacity = boxType.getCapacity();
 
@@ -124,15 +147,15 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
                    });
   packing::sortByVolumeDescending(lines);
   std::vector<BoxItem> pieces;
-  cutToPackagesAndUnits(lines, &pieces);
+  cutToPackagesAndUnits(std::move(lines), &pieces);
 
   for (BoxItem& piece : pieces) {
-    if (mainSolution1DFFDS_helper(piece, packedBoxes, boxTypes)) continue;
+    if (placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes)) continue;
     if (piece.itemSpecification.type != ItemSpecification::Unit) {
       std::vector<BoxItem> units;
       splitPackageBoxItemToUnits(piece, &units);
       for (BoxItem& unit : units) {
-        if (!mainSolution1DFFDS_helper(unit, packedBoxes, boxTypes)) {
+        if (!placeInFirstFitOrNewBox(unit, packedBoxes, boxTypes)) {
           appendOverflowBox(unit, packedBoxes);
         }
       }
@@ -146,19 +169,5 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
 
 bool mainSolution1DFFDS_helper(BoxItem piece, std::vector<Box>* packedBoxes,
                                std::vector<Box> boxTypes) {
-  const int volume = piece.getVolume();
-  long found = packing::firstFit(*packedBoxes, volume);
-  if (found >= 0) {
-    (*packedBoxes)[found].addItem(piece);
-    return true;
-  }
-  for (const Box& type : boxTypes) {
-    if (type.getCapacity() >= volume) {
-      Box box = type;
-      box.addItem(piece);
-      packedBoxes->push_back(std::move(box));
-      return true;
-    }
-  }
-  return false;
+  return placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes);
 }
