@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -197,6 +199,14 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   planWave(args, setup, loader);
+  // The loader also took the wave as JSON text; the recorded walks are read
+  // from a file only, and the library's refusal would name no reason.
+  std::error_code ignored;
+  if (!std::filesystem::exists(args.wave, ignored)) {
+    throw std::runtime_error(
+        "compare reads the recorded walks from a wave file, not from JSON "
+        "text");
+  }
   WalkTotals recorded;
   try {
     recorded = loader.measureUsedData(args.wave);

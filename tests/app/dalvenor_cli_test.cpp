@@ -210,6 +210,19 @@ TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
   EXPECT_NE(bad.err.find("Error: "), std::string::npos);
   EXPECT_NE(bad.err.find("\"Cart\" and \"AddressRank\""), std::string::npos)
       << bad.err;
+
+  // The loader takes a wave's JSON text too, but the recorded walks are
+  // read from a file only: said so, not as a bare exception name.
+  const std::string text =
+      R"([{"Customer":1,"Product":2,"AddressCode":"G000502017","Qty":1,)"
+      R"("Unit":0,"PackageType":1,"ContentQty":1,"X":1,"Y":1,"Z":1,)"
+      R"("Weight":1,"Cart":1,"AddressRank":1}])";
+  RunResult fromText = runDalvenor({"compare", text, "--quiet"});
+  EXPECT_EQ(fromText.status, 1);
+  EXPECT_EQ(fromText.out, "");
+  EXPECT_EQ(fromText.err,
+            "Error: compare reads the recorded walks from a wave file, not "
+            "from JSON text\n");
 }
 
 }  // namespace
