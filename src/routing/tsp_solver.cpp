@@ -150,6 +150,9 @@ int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
                SECTOR_ADDR_T end) {
   requireOrder(order, "bruteForce");
   const int n = static_cast<int>(items.size());
+  // Asked once before the legs are measured, so that a cart too large to
+  // enumerate is refused before a table of n squared legs is built.
+  factorial(n);
   const LegTable legs(warehouse, items, start, end);
   const int endPoint = n + 1;
 

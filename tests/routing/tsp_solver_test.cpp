@@ -226,6 +226,21 @@ TEST(BruteForceTest, RefusesCartsWhoseOrderCountOverflowsInt) {
   EXPECT_EQ(productsOf(order), std::vector<int>{99});
 }
 
+TEST(BruteForceTest, RefusesALargeCartBeforeMeasuringAnyLeg) {
+  // A table of every leg of 100000 lines would need 40 GB; the refusal
+  // must come first.
+  Warehouse warehouse;
+  const std::vector<CartOItem> cart(100000, stop(1, kAddressG));
+  std::vector<CartOItem> order{stop(99, kAddressV)};
+  try {
+    tsp_solver::bruteForce(cart, warehouse, &order, routeStart(), routeEnd());
+    FAIL() << "bruteForce accepted 100000 lines";
+  } catch (const std::invalid_argument& e) {
+    EXPECT_STREQ(e.what(), "factorial: 100000! does not fit in int");
+  }
+  EXPECT_EQ(productsOf(order), std::vector<int>{99});
+}
+
 TEST(TspSolverTest, EveryRouteHoldsEachInputLineExactlyOnce) {
   Warehouse warehouse;
   std::mt19937 rng(4409);
