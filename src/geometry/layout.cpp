@@ -27,7 +27,8 @@ const std::map<int, int> V_South_exits = {
     {vertical_corridors[1], y_for_south_exits},
     {vertical_corridors[2], y_for_south_exits},
     {vertical_corridors[3], y_for_south_exits}};
-// Keyed by the east end corridor (625); the value is the north edge of V. No operation reads this map.
+// Keyed by the east end corridor (625); the value is the north edge of V.
+// No operation reads this map.
 const std::map<int, int> V_East_exits = {
     {vertical_corridors.back(), static_cast<int>(y_offset)}};
 }  // namespace secV
