@@ -21,7 +21,9 @@ void OItem::addItemSpecification(ItemSpecification spec) {
 
 void OItem::countWeightAndVolume() {
   auto unit = itemSpecifications.find(ItemSpecification::Unit);
-  if (unit == itemSpecifications.end()) throw MissingUnitSpecification(customerID, productID);
+  if (unit == itemSpecifications.end()) {
+    throw MissingUnitSpecification(customerID, productID);
+  }
   const ItemSpecification& spec = unit->second;
   weight = static_cast<float>(qty) * spec.weight;
   volume = static_cast<float>(qty) * (spec.x * spec.y * spec.z);

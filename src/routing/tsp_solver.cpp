@@ -120,7 +120,8 @@ int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
     int bestDistance = INT_MAX;
     std::size_t bestPosition = 0;
     for (std::size_t pos = 0; pos < remaining.size(); ++pos) {
-      const int d = warehouse.distance(*here, locationOf(items[remaining[pos]]));
+      const int d =
+          warehouse.distance(*here, locationOf(items[remaining[pos]]));
       if (d < bestDistance) {
         bestDistance = d;
         bestPosition = pos;
