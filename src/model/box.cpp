@@ -14,7 +14,8 @@ Box::Box(float width, float height, float depth, float maxWeight,
       fillFactor(fillFactor) {}
 
 bool Box::addItem(BoxItem& item) {
-  auto [entry, inserted] = itemsInTheBox.try_emplace(item.oItem.productID, item);
+  auto [entry, inserted] =
+      itemsInTheBox.try_emplace(item.oItem.productID, item);
   if (!inserted) entry->second.countUnitsUp(item.itemSpecification.contentQty);
   freeCapacity -= item.itemSpecification.volume;
   usedCapacity += item.itemSpecification.volume;
