@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "model/box.h"
@@ -28,7 +29,9 @@ class Customer {
   void decompIntoBoxes(BoxConfiguration& boxes, SolverConfiguration& solver);
 
   std::vector<Box> getBoxesDecomp() const { return boxesDecomp; }
-  void setBoxesDecomp(std::vector<Box> boxes) { boxesDecomp = std::move(boxes); }
+  void setBoxesDecomp(std::vector<Box> boxes) {
+    boxesDecomp = std::move(boxes);
+  }
   float getTotalWeight() const { return totalWeight; }
   float getTotalVolume() const { return totalVolume; }
   int getCustomerID() const { return customerID; }
