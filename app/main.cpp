@@ -55,8 +55,8 @@ int main() {
   }
 
   bool anyFailed = false;
-  for (const fs::directory_entry& entry : folder) {
-    const fs::path& path = entry.path();
+  for (; !ec && folder != fs::directory_iterator(); folder.increment(ec)) {
+    const fs::path path = folder->path();
     std::cout << path << std::endl;
     try {
       loader.loadItemsAndSpec(path.string());
@@ -74,6 +74,12 @@ int main() {
       fail(path.string() + ": " + e.what());
     }
     std::cout << std::endl << "***" << std::endl;
+  }
+  if (ec) {
+    // Listing stopped part way: the waves not reached count as failed.
+    anyFailed = true;
+    fail(std::string("cannot read on in the wave folder ") + kWaveFolder +
+         ": " + ec.message());
   }
 
   // The final wave gets a loader of its own, so out.json never receives the
