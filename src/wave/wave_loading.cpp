@@ -14,6 +14,10 @@
 
 namespace {
 
+// Every unit of a line becomes a piece to pack: a line of more units than
+// this is no picking order, and would exhaust memory and time.
+constexpr int kMaxLineQuantity = 100000;
+
 using nlohmann::json;
 using wave_fields::readFloat;
 using wave_fields::readInt;
@@ -42,6 +46,10 @@ void CartsLoader::loadItemsAndSpec(std::string source) {
       int product = readInt(row, "Product");
       std::string address = readString(row, "AddressCode");
       int qty = readInt(row, "Qty");
+      if (qty < 0 || qty > kMaxLineQuantity) {
+        throw std::out_of_range("Qty outside 0 to " +
+                                std::to_string(kMaxLineQuantity));
+      }
       // Built for every row, so every row's address is parsed (and may
       // reject the wave) even when an earlier row of the pair is kept.
       OItem line(customer, product, std::move(address), qty);

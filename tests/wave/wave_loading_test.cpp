@@ -143,6 +143,8 @@ TEST_F(WaveLoadingTest, BadInputWritesOneErrorLineAndLoadsNothing) {
       "[" + row(1, 5, "G000502017", "4294967297", 0, 1) + "]",  // wraps
       "[" + row(1, 5, "G000502017", "-2147483649", 0, 1) + "]",
       "[" + row(1, 5, "G000502017", "1e12", 0, 1) + "]",
+      "[" + row(1, 5, "G000502017", "-1", 0, 1) + "]",        // negative
+      "[" + row(1, 5, "G000502017", "100001", 0, 1) + "]",    // no order
       "[" + row(1, 5, "G000502017", "5", 0, 1, "1e39") + "]",  // inf float
       "[" + row(1, 5, "G000502017", "5", 2, 1) + "]",          // unknown Unit
       "[" + good + "] // comment",                             // comments off
@@ -186,6 +188,18 @@ TEST(ReadJsonFromFileTest, StopsAfterTheFirstValueAndThrowsForMissingFiles) {
   std::filesystem::remove(path);
   EXPECT_THROW(readJsonFromFile("/no/such/file.json"),
                nlohmann::json::parse_error);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WaveLoadingLimitsTest, QuantitiesUpToTheLineLimitLoad) {
+  Warehouse warehouse;
+  CartsLoader loader(warehouse);
+  std::string wave = "[" + row(1, 5, "G000502017", "100000", 0, 1) + "," +
+                     row(1, 6, "G000502017", "0", 0, 1) + "]";
+  EXPECT_EQ(load(loader, wave).lines, 2u);
 }
 
 }  // namespace
