@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <map>
 #include <stdexcept>
@@ -121,6 +122,22 @@ void truncateTo(std::vector<Box>* packedBoxes, std::size_t size) {
   }
 }
 
+// One packing exchange with the interpreter: the import, the box
+// statements, the pieces, the script texts in order, then the call, whose
+// records are read back into boxes.
+std::vector<Box> packThroughScript(
+    const std::string& boxStatements, const std::vector<BoxItem>& pieces,
+    const std::function<std::string(const BoxItem&)>& pieceStatement,
+    std::initializer_list<const char*> scriptTexts, const std::string& call,
+    const std::function<Box(const std::string&)>& boxFor) {
+  bridge::Session session;
+  session.run(import_statement);
+  session.run(boxStatements);
+  session.run(itemsStatements(pieces, pieceStatement));
+  for (const char* script : scriptTexts) session.run(script);
+  return readBack(session.evaluateRecords(call), pieces, boxFor);
+}
+
 }  // namespace
 
 void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
@@ -129,17 +146,11 @@ void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
   std::vector<BoxItem> pieces;
   cutToPackagesAndUnits(lines, &pieces);
   try {
-    std::vector<Box> boxes;
-    {
-      bridge::Session session;
-      session.run(import_statement);
-      session.run(bridge::boxStatement(boxType));
-      session.run(itemsStatements(pieces, bridge::pieceStatement));
-      session.run(scripts::bin_packing3d);
-      boxes = readBack(session.evaluateRecords("bin_packing3d(bin, items)"),
-                       pieces, [&](const std::string&) { return boxType; });
-    }
-    appendAll(std::move(boxes), packedBoxes);
+    appendAll(packThroughScript(bridge::boxStatement(boxType), pieces,
+                                bridge::pieceStatement, {scripts::bin_packing3d},
+                                "bin_packing3d(bin, items)",
+                                [&](const std::string&) { return boxType; }),
+              packedBoxes);
   } catch (const std::exception&) {
     perror("WARNING: 3DBP failure, processing 1D FFD bin packing...\n");
     packedBoxes->clear();
@@ -176,25 +187,20 @@ void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
   cutToPackagesAndUnits(lines, &pieces);
   const std::size_t before = packedBoxes->size();
   try {
-    std::vector<Box> boxes;
-    {
-      bridge::Session session;
-      session.run(import_statement);
-      std::string bins = "bins = []\n";
-      for (const Box& type : boxTypes) {
-        bins += bridge::boxStatementWithVolume(type) + "\n";
-      }
-      session.run(bins);
-      session.run(itemsStatements(pieces, bridge::pieceStatementWithVolume));
-      session.run(scripts::UsedBin);
-      session.run(scripts::bin_packing_3d_ffds_multipleBins);
-      boxes = readBack(
-          session.evaluateRecords("bin_packing_3d_ffds_multipleBins(bins, items)"),
-          pieces, [&](const std::string& name) {
-            return firstNamed(boxTypes, name, [](const Box& b) -> const Box& { return b; });
-          });
+    std::string bins = "bins = []\n";
+    for (const Box& type : boxTypes) {
+      bins += bridge::boxStatementWithVolume(type) + "\n";
     }
-    appendAll(std::move(boxes), packedBoxes);
+    appendAll(
+        packThroughScript(
+            bins, pieces, bridge::pieceStatementWithVolume,
+            {scripts::UsedBin, scripts::bin_packing_3d_ffds_multipleBins},
+            "bin_packing_3d_ffds_multipleBins(bins, items)",
+            [&](const std::string& name) {
+              return firstNamed(boxTypes, name,
+                                [](const Box& b) -> const Box& { return b; });
+            }),
+        packedBoxes);
   } catch (const std::exception&) {
     std::cerr << "python work exception" << std::endl;
     truncateTo(packedBoxes, before);
@@ -210,27 +216,22 @@ void mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
   cutToPackagesAndUnits(lines, &pieces);
   const std::size_t before = packedBoxes->size();
   try {
-    std::vector<Box> boxes;
-    {
-      bridge::Session session;
-      session.run(import_statement);
-      std::string bins = "bins = []\n";
-      for (const auto& [type, count] : boxTypes) {
-        bins += bridge::boxStatementWithCount(type, count) + "\n";
-      }
-      session.run(bins);
-      session.run(itemsStatements(pieces, bridge::pieceStatement));
-      session.run(scripts::bin_packing3d_libraryDefault);
-      boxes = readBack(
-          session.evaluateRecords("bin_packing3d_libraryDefault(bins, items)"),
-          pieces, [&](const std::string& name) {
-            return firstNamed(boxTypes, name,
-                              [](const std::pair<Box, int>& t) -> const Box& {
-                                return t.first;
-                              });
-          });
+    std::string bins = "bins = []\n";
+    for (const auto& [type, count] : boxTypes) {
+      bins += bridge::boxStatementWithCount(type, count) + "\n";
     }
-    appendAll(std::move(boxes), packedBoxes);
+    appendAll(packThroughScript(
+                  bins, pieces, bridge::pieceStatement,
+                  {scripts::bin_packing3d_libraryDefault},
+                  "bin_packing3d_libraryDefault(bins, items)",
+                  [&](const std::string& name) {
+                    return firstNamed(
+                        boxTypes, name,
+                        [](const std::pair<Box, int>& t) -> const Box& {
+                          return t.first;
+                        });
+                  }),
+              packedBoxes);
   } catch (const std::exception&) {
     // This packer reports nothing; the goods are packed by volume instead.
     truncateTo(packedBoxes, before);
