@@ -56,12 +56,7 @@ bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
 
   if (bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(boxes, &cartShelves,
                                                      singleUnit)) {
-    for (const Box& box : boxes) {
-      for (const auto& entry : box.itemsInTheBox) {
-        addOItemWithQty(entry.second.oItem, entry.second.countOfUnits);
-      }
-      freeSpace -= box.getUsedCapacity();
-    }
+    bookLoadedBoxes(boxes);
     customers.push_back(customer);
     return true;
   }
@@ -84,12 +79,7 @@ bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
     std::perror("WARNING: 3 boxes have been loaded to cart by force!\n");
   }
 
-  for (const Box& box : loaded) {
-    for (const auto& entry : box.itemsInTheBox) {
-      addOItemWithQty(entry.second.oItem, entry.second.countOfUnits);
-    }
-    freeSpace -= box.getUsedCapacity();
-  }
+  bookLoadedBoxes(loaded);
   customers.push_back(customer);
   return false;
 }
@@ -107,6 +97,15 @@ bool Cart::loadingCustomer_old(Customer& customer) {
   items.insert(items.end(), customer.oItems.begin(), customer.oItems.end());
   customers.push_back(customer);
   return true;
+}
+
+void Cart::bookLoadedBoxes(const std::vector<Box>& boxes) {
+  for (const Box& box : boxes) {
+    for (const auto& entry : box.itemsInTheBox) {
+      addOItemWithQty(entry.second.oItem, entry.second.countOfUnits);
+    }
+    freeSpace -= box.getUsedCapacity();
+  }
 }
 
 void Cart::addOItemWithQty(OItem line, int qty) {

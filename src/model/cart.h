@@ -46,4 +46,9 @@ class Cart {
   void setCartOItemVector(std::vector<CartOItem> list) {
     cartOItems = std::move(list);
   }
+
+ private:
+  // Adds the goods of boxes just placed to the pick list and takes their
+  // used volume off the free space.
+  void bookLoadedBoxes(const std::vector<Box>& boxes);
 };
