@@ -3,6 +3,8 @@
 #include <iostream>
 #include <string>
 
+#include "wave/stats.h"
+
 bool is_debug_on = false;
 
 namespace {
@@ -10,20 +12,6 @@ namespace {
 const char* pieceKind(const BoxItem& piece) {
   return piece.itemSpecification.type == ItemSpecification::Unit ? "Unit"
                                                                   : "Carton";
-}
-
-struct BoxCounts {
-  std::size_t full = 0;
-  std::size_t shared = 0;
-};
-
-BoxCounts countBoxes(const Cart& cart) {
-  BoxCounts counts;
-  for (const CartShelf& shelf : cart.cartShelves) {
-    counts.full += shelf.getBoxes().fullItemized.size();
-    counts.shared += shelf.getBoxes().oneItemized.size();
-  }
-  return counts;
 }
 
 }  // namespace
@@ -100,7 +88,7 @@ void debugCartsBoxes(std::list<Cart> carts) {
   std::size_t totalLines = 0;
   int k = 0;
   for (const Cart& cart : carts) {
-    BoxCounts counts = countBoxes(cart);
+    stats::BoxCounts counts = stats::countBoxes(cart);
     std::cout << "   |--CART " << ++k << std::endl;
     std::cout << "   |    Total full boxes: " << counts.full << std::endl;
     std::cout << "   |    Total full one: " << counts.shared << std::endl;
