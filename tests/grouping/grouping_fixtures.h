@@ -18,6 +18,7 @@
 #include "model/setup_configuration.h"
 #include "support/lines.h"
 #include "types.h"
+#include "wave/planning_steps.h"
 
 namespace grouping_fixtures {
 
@@ -38,6 +39,16 @@ inline SolverConfiguration solver() {
 // The standard cart: three shelves 90 wide, each taking three boxes 28 wide.
 inline CartConfiguration standardCart() {
   return CartConfiguration(90, 200, 50, 1.0f, 3);
+}
+
+// Groups the customers with algorithm 0 (average distances), 1 (least
+// squares) or 2 (k-means), as the planning run dispatches them.
+inline std::list<Cart> groupWith(int algorithm, CartConfiguration& config,
+                                 CustomerMultimap& customers) {
+  SolverConfiguration s = solver();
+  Warehouse warehouse;
+  return planning_steps::groupCustomers(algorithm, s, config, customers,
+                                        warehouse);
 }
 
 // The standard master box, 28 wide, capacity 36540: 36 units of 10x10x10.

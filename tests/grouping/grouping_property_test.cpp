@@ -43,21 +43,6 @@ std::vector<Customer> randomWave(std::mt19937& random, int size) {
   return wave;
 }
 
-std::list<Cart> groupWith(int algorithm, CustomerMultimap& customers) {
-  SolverConfiguration s = solver();
-  CartConfiguration config = standardCart();
-  Warehouse warehouse;
-  switch (algorithm) {
-    case 0:
-      return grouping_customers::algorithm_AVGDistances(s, config, customers,
-                                                        warehouse);
-    case 1:
-      return grouping_customers::leastSquareMethod(s, config, customers);
-    default:
-      return grouping_customers::kMeansClustering(s, config, customers);
-  }
-}
-
 TEST(GroupingPropertyTest, EveryAlgorithmPlacesEveryBoxOfEveryCustomer) {
   std::mt19937 random(20240607);
   for (int size : {1, 2, 9, 40, 130}) {
@@ -74,7 +59,8 @@ TEST(GroupingPropertyTest, EveryAlgorithmPlacesEveryBoxOfEveryCustomer) {
       SCOPED_TRACE("size " + std::to_string(size) + ", algorithm " +
                    std::to_string(algorithm));
       CustomerMultimap waiting = wave(customers);
-      std::list<Cart> carts = groupWith(algorithm, waiting);
+      CartConfiguration config = standardCart();
+      std::list<Cart> carts = groupWith(algorithm, config, waiting);
       EXPECT_TRUE(waiting.empty());
       CartContents held = contents(carts);
       EXPECT_EQ(held.customers, expectedIds);

@@ -18,21 +18,6 @@ Customer oversizeCustomer(int id) {
   return customer(id, {{1, 1, 100, 30, 30}});
 }
 
-std::list<Cart> groupWith(int algorithm, CartConfiguration& config,
-                          CustomerMultimap& customers) {
-  SolverConfiguration s = solver();
-  Warehouse warehouse;
-  switch (algorithm) {
-    case 0:
-      return grouping_customers::algorithm_AVGDistances(s, config, customers,
-                                                        warehouse);
-    case 1:
-      return grouping_customers::leastSquareMethod(s, config, customers);
-    default:
-      return grouping_customers::kMeansClustering(s, config, customers);
-  }
-}
-
 TEST(SeedLoadingTest, SplitsASeedOverCartsUntilNoBoxRemains) {
   SolverConfiguration s = solver();
   CartConfiguration config = standardCart();
