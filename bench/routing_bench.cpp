@@ -12,15 +12,9 @@
 #include "model/cart_oitem.h"
 #include "model/oitem.h"
 #include "routing/tsp_solver.h"
+#include "wave/carts_loader.h"
 
 namespace {
-
-SECTOR_ADDR_T pointOnRowA(int x) {
-  SECTOR_ADDR_T point;
-  point.sector = "VAA";
-  point.x = x;
-  return point;
-}
 
 // A random address text in sector V, G, P or GP, in turn.
 std::string addressInSector(int sector, std::mt19937& rng) {
@@ -72,8 +66,8 @@ void runSolver(benchmark::State& state, Solver solver) {
   const std::vector<CartOItem> cart =
       cartOfDistinctLocations(static_cast<int>(state.range(0)));
   Warehouse warehouse;
-  const SECTOR_ADDR_T start = pointOnRowA(300);
-  const SECTOR_ADDR_T end = pointOnRowA(620);
+  const SECTOR_ADDR_T start = routeStart();
+  const SECTOR_ADDR_T end = routeEnd();
   for (auto _ : state) {
     std::vector<CartOItem> order;
     benchmark::DoNotOptimize(solver(cart, warehouse, &order, start, end));

@@ -9,6 +9,7 @@
 #include "geometry/sector_addr.h"
 #include "model/cart_oitem.h"
 #include "model/oitem.h"
+#include "wave/carts_loader.h"
 
 // Shared inputs of the route solver tests.
 namespace route_fixtures {
@@ -27,8 +28,9 @@ inline SECTOR_ADDR_T pointOnRowA(int x) {
   point.x = x;
   return point;
 }
-inline SECTOR_ADDR_T routeStart() { return pointOnRowA(300); }
-inline SECTOR_ADDR_T routeEnd() { return pointOnRowA(620); }
+// The planner's own fixed start and end of every route.
+using ::routeEnd;
+using ::routeStart;
 
 // One pick line; the product number tells the lines apart in a route.
 inline CartOItem stop(int product, const std::string& address) {
