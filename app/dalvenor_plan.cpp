@@ -182,8 +182,8 @@ void runPlan(const CliArgs& args, std::ostream& out) {
   std::string plan = loader.exportCartsToJson(true, true) + "\n";
   if (args.out.empty()) {
     out << plan;
-  } else if (!writeFileWhole(args.out, plan)) {
-    throw std::runtime_error("cannot write " + args.out);
+  } else if (auto failure = writeFileWholeFailure(args.out, plan)) {
+    throw std::runtime_error("cannot write " + args.out + ": " + *failure);
   }
   if (args.stats) std::cerr << loader.getStats();
 }

@@ -99,8 +99,8 @@ int main() {
   } catch (const std::exception& e) {
     fail(std::string(kFinalWave) + ": " + e.what() + "; out.json holds null");
   }
-  if (!writeFileWhole(kOutputFile, plan + "\n")) {
-    return fail(std::string("cannot write ") + kOutputFile);
+  if (auto failure = writeFileWholeFailure(kOutputFile, plan + "\n")) {
+    return fail(std::string("cannot write ") + kOutputFile + ": " + *failure);
   }
   return anyFailed || !finalPlanned ? 1 : 0;
 }

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -163,6 +167,41 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out.rfind("[{\"items\":", 0), 0u);
+}
+
+// --out into a FIFO writes in place; a full disk (a file size limit, which
+// holds for root too) fails with exit 1 and keeps the old plan.
+TEST(DalvenorCliTest, PlanOutWritesIntoAFifoAndKeepsTheOldFileOnAFullDisk) {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "dalvenor_out_XXXXXX")
+          .string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path folder = pattern;
+  const std::filesystem::path fifo = folder / "fifo", plan = folder / "plan";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto received = std::async(std::launch::async, [&] {
+    std::ifstream in(fifo);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  });
+  RunResult r = runDalvenor({"plan", kSampleWave, "--quiet", "--out", fifo});
+  // Should the write not have opened the FIFO, the reader still ends.
+  ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(received.get().rfind("[{\"items\":", 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+  std::ofstream(plan) << "old plan";
+  r = testing_support::runProgram(
+      "sh", {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" plan \"$1\" "
+                   "--quiet --out \"$2\"",
+             DALVENOR_BINARY_DIR "/dalvenor", kSampleWave, plan.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Error: cannot write " + plan.string() +
+                       ": File too large\n");
+  std::ifstream in(plan);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old plan");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {

@@ -198,21 +198,42 @@ TEST_F(WaveBatchTest, AnUnloadableFinalWaveGivesNullNotAnotherPlan) {
   EXPECT_NE(r.err.find("out.json holds null"), std::string::npos);
 }
 
-TEST_F(WaveBatchTest, AnUnwritableOutputIsReportedAndLeavesNoHalfFile) {
+TEST_F(WaveBatchTest, AnUnwritableOutputIsReportedAndLeavesTheOldFile) {
   writeWave("wave1422307.json", kFinalWave);
-  // A full disk: the temporary file the plan is written to is /dev/full.
-  fs::create_symlink("/dev/full", run / "out.json.tmp");
+  // A link planted at the old temporary name is neither followed nor removed.
+  std::ofstream(root / "victim") << "precious";
+  fs::create_symlink(root / "victim", run / "out.json.tmp");
   RunResult r = runBatch();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(outJson().find("\"items\""), std::string::npos);
+  EXPECT_TRUE(fs::is_symlink(run / "out.json.tmp"));
+
+  // A folder the program may not write into (root runs it as another user).
+  std::ofstream(run / "out.json", std::ios::trunc) << "old plan";
+  fs::permissions(run, fs::perms::owner_write | fs::perms::group_write |
+                           fs::perms::others_write,
+                  fs::perm_options::remove);
+  const std::string asUser =
+      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups "
+                       : "";
+  r = testing_support::runProgram(
+      "sh", {"-c", asUser + DALVENOR_BINARY_DIR "/wave_batch"}, run);
+  fs::permissions(run, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("wave_batch: cannot write out.json"), std::string::npos)
+  EXPECT_NE(r.err.find("wave_batch: cannot write out.json: cannot create a "
+                       "temporary file in .: Permission denied\n"),
+            std::string::npos)
       << r.err;
-  EXPECT_FALSE(fs::exists(run / "out.json"));
+  EXPECT_EQ(outJson(), "old plan");
+  EXPECT_EQ(std::distance(fs::directory_iterator(run), {}), 2);
 
   // out.json cannot be replaced (it is a folder): reported, left alone.
+  fs::remove(run / "out.json");
   fs::create_directory(run / "out.json");
   r = runBatch();
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("wave_batch: cannot write out.json"), std::string::npos);
+  EXPECT_NE(r.err.find("wave_batch: cannot write out.json: is a folder\n"),
+            std::string::npos);
   EXPECT_TRUE(fs::is_directory(run / "out.json"));
 }
 
