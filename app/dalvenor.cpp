@@ -12,36 +12,40 @@
 // add...Command function and one line in main.
 //
 // Exit status: 0 on success (and for --help), 2 for wrong usage or bad input
-// (an address that does not parse or names no known sector, an unknown
-// algorithm name), 1 for any other failure. Every failure writes one line
-// "Error: ..." to the standard error, except a wave that cannot be loaded,
-// which the loader reports with its own error line.
+// (an address without the address form or of no known sector, an unknown
+// algorithm name, a bad value in the recorded walks), 1 for any other
+// failure. Every failure writes one line "Error: ..." to the standard error;
+// a wave that cannot be loaded is exit status 1, and the loader's own error
+// line comes before the one naming the file, row, key, value and reason.
 
 #include "app/dalvenor_cli.h"
 
 #include <functional>
 #include <iostream>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "geometry/address_check.h"
 #include "geometry/waddress.h"
 #include "geometry/warehouse.h"
+#include "wave/json_fields.h"
 
 namespace dalvenor_cli {
 
 WAddress parseAddressArg(const std::string& text) {
-  const std::string prefix = "Invalid address \"" + text + "\": ";
-  const char sector = text.empty() ? '\0' : text[0];
-  if (sector != 'G' && sector != 'V' && sector != 'P') {
-    throw std::invalid_argument(
-        prefix + "unknown sector (the first character must be G, V or P)");
+  if (auto error = ver2::mapping::addressFormatError(text)) {
+    throw std::invalid_argument("Invalid address " +
+                                wave_fields::shownValue(text) + ": " + *error);
   }
-  try {
-    return WAddress(text);
-  } catch (const std::exception& e) {
-    throw std::invalid_argument(prefix + e.what());
+  static std::set<std::string> warned;
+  auto outside = ver2::mapping::outsideFloorPlan(text);
+  if (outside && warned.insert(text).second) {
+    std::cerr << "WARNING: address " << wave_fields::shownValue(text) << ": "
+              << *outside << '\n';
   }
+  return WAddress(text);
 }
 
 namespace {
@@ -159,8 +163,6 @@ int main(int argc, char** argv) {
     return reportError(
         "A subcommand is required: one of " + names + " (see dalvenor --help)",
         kExitUsage);
-  } catch (const AlreadyReported&) {
-    return kExitFailure;
   } catch (const std::invalid_argument& e) {
     return reportError(e.what(), kExitUsage);
   } catch (const std::exception& e) {

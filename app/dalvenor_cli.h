@@ -47,16 +47,10 @@ struct Subcommand {
   Runner run;
 };
 
-// A failure the library has already reported on standard error (the wave
-// loader's error line): the tool exits 1 without a second message.
-struct AlreadyReported : std::runtime_error {
-  AlreadyReported() : std::runtime_error("already reported") {}
-};
-
 // Parses an address argument. Throws std::invalid_argument naming the text
-// when the first character is none of G, V, P (such a text resolves to the
-// all-zero point, which the oracle would silently measure as 0 from
-// everywhere) and when the library's parsing throws.
+// and the reason when it has not the form of an address (unknown sector,
+// length, no digits where the row, level and cell stand); writes one
+// "WARNING: " line per distinct address beyond the floor plan's racks.
 WAddress parseAddressArg(const std::string& text);
 
 Subcommand addLocateCommand(CLI::App& app, CliArgs& args);

@@ -7,13 +7,12 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "app/dalvenor_cli.h"
 #include "model/cart_configuration.h"
@@ -160,8 +159,16 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
   if (args.boxes.empty()) {
     setup.boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
   }
+  std::set<std::string> names;
   for (std::size_t i = 0; i < args.boxes.size(); ++i) {
-    setup.boxes.addBox(parseBox(args.boxes[i], i), 1000);
+    Box box = parseBox(args.boxes[i], i);
+    // The packers tell box types apart by name.
+    if (!names.insert(box.name).second) {
+      throw std::invalid_argument("Invalid --box \"" + args.boxes[i] +
+                                  "\": the name \"" + box.name +
+                                  "\" is given twice");
+    }
+    setup.boxes.addBox(std::move(box), 1000);
   }
   return setup;
 }
@@ -170,7 +177,10 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
 void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   is_debug_on = !args.quiet;
   loader.loadItemsAndSpec(args.wave);
-  if (!loader.lastLoadSucceeded()) throw AlreadyReported();
+  // The loader wrote its fixed error line; the reason follows it, exit 1.
+  if (!loader.lastLoadSucceeded()) {
+    throw std::runtime_error(loader.lastLoadError());
+  }
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
 
@@ -207,18 +217,7 @@ void runCompare(const CliArgs& args, std::ostream& out) {
         "compare reads the recorded walks from a wave file, not from JSON "
         "text");
   }
-  WalkTotals recorded;
-  try {
-    recorded = loader.measureUsedData(args.wave);
-  } catch (const nlohmann::json::out_of_range& e) {
-    throw std::runtime_error(args.wave +
-                             " holds no recorded picking: every row needs "
-                             "\"Cart\" and \"AddressRank\" (" +
-                             e.what() + ")");
-  } catch (const nlohmann::json::exception& e) {
-    throw std::runtime_error(args.wave + ": recorded picking unreadable (" +
-                             e.what() + ")");
-  }
+  WalkTotals recorded = loader.measureUsedData(args.wave);
   long planned = 0;
   std::list<Cart> carts = loader.getLoadedCartsList();
   for (const Cart& cart : carts) planned += cart.getEstimatedWalkedDistance();
@@ -280,7 +279,8 @@ Subcommand addPlanCommand(CLI::App& app, CliArgs& args) {
                     "Write the per-cart statistics table to standard error");
   command->footer(
       "Progress lines go to standard error. A wave that cannot be loaded\n"
-      "writes the loader's error line and exits with status 1.");
+      "writes the loader's error line, then the reason, and exits with\n"
+      "status 1.");
   return {command, runPlan};
 }
 

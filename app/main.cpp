@@ -3,18 +3,22 @@
 // distance, then plans wave1422307.json again and writes its plan to
 // out.json. Takes no arguments.
 //
-// Exit status 0 when every wave was planned and out.json written; 1 when the
-// wave folder is missing, any wave failed (could not be loaded, planned or
-// compared), the final wave could not be planned, or out.json could not be
-// written. Each failure is one line on the standard error naming the file
-// and the reason; the batch goes on.
+// The waves are planned in name order. Exit status 0 when every wave was
+// planned and out.json written; 1 when the wave folder is missing, any wave
+// failed (could not be loaded, planned or compared), the final wave could not
+// be planned, or out.json could not be written. Each failure is one line of
+// the program on the standard error naming the file and the reason (after
+// the loader's own error line for a wave it refuses); the batch goes on. A
+// wave that cannot be loaded gets no result titles.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "geometry/warehouse.h"
 #include "model/cart_configuration.h"
@@ -53,22 +57,29 @@ int main() {
     return fail(std::string("cannot read the wave folder ") + kWaveFolder +
                 ": " + ec.message());
   }
+  // Planned in name order, so that every run prints the same.
+  std::vector<fs::path> paths;
+  for (; !ec && folder != fs::directory_iterator(); folder.increment(ec)) {
+    paths.push_back(folder->path());
+  }
+  std::sort(paths.begin(), paths.end());
 
   bool anyFailed = false;
-  for (; !ec && folder != fs::directory_iterator(); folder.increment(ec)) {
-    const fs::path path = folder->path();
+  for (const fs::path& path : paths) {
     std::cout << path << std::endl;
     try {
       loader.loadItemsAndSpec(path.string());
       if (!loader.lastLoadSucceeded()) {
-        // The loader wrote its error line; the wave is not planned.
+        // After the loader's own error line, one line with the reason; a
+        // wave that was not loaded is neither planned nor compared.
         anyFailed = true;
-        fail(path.string() + ": cannot be loaded");
+        fail(loader.lastLoadError());
+      } else {
+        std::cout << "LIBRARY RESULT: " << std::endl;
+        loader.loadingCartsRun(solver, cartConfig, boxes);
+        std::cout << "COMPANY RESULT: " << std::endl;
+        loader.testUsedData(path.string());
       }
-      std::cout << "LIBRARY RESULT: " << std::endl;
-      loader.loadingCartsRun(solver, cartConfig, boxes);
-      std::cout << "COMPANY RESULT: " << std::endl;
-      loader.testUsedData(path.string());
     } catch (const std::exception& e) {
       anyFailed = true;
       fail(path.string() + ": " + e.what());
@@ -94,7 +105,7 @@ int main() {
       plan = finalLoader.exportCartsToJson(true, true);
       finalPlanned = true;
     } else {
-      fail(std::string(kFinalWave) + ": cannot be loaded; out.json holds null");
+      fail(finalLoader.lastLoadError() + "; out.json holds null");
     }
   } catch (const std::exception& e) {
     fail(std::string(kFinalWave) + ": " + e.what() + "; out.json holds null");

@@ -5,8 +5,9 @@
 
 MissingUnitSpecification::MissingUnitSpecification(int customerID,
                                                    int productID)
-    : message("customer " + std::to_string(customerID) + ", product " +
-              std::to_string(productID) + ": no unit specification") {}
+    : std::invalid_argument("customer " + std::to_string(customerID) +
+                            ", product " + std::to_string(productID) +
+                            ": no unit specification") {}
 
 OItem::OItem(int customerID, int productID, std::string addressCode, int qty)
     : customerID(customerID),

@@ -1,21 +1,18 @@
 #pragma once
 
-#include <exception>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "geometry/waddress.h"
 #include "model/item_specification.h"
 
-// Thrown by countWeightAndVolume for a line without a unit specification.
-class MissingUnitSpecification : public std::exception {
+// Thrown by countWeightAndVolume for a line without a unit specification:
+// bad input, like every other value the planning cannot use.
+class MissingUnitSpecification : public std::invalid_argument {
  public:
   MissingUnitSpecification(int customerID, int productID);
-  const char* what() const noexcept override { return message.c_str(); }
-
- private:
-  std::string message;
 };
 
 // One order line of a wave: customer, product, storage address and quantity,

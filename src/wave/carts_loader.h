@@ -35,9 +35,17 @@ class CartsLoader {
 
   // Loads a wave from a file path or from the JSON text itself. Bad input
   // leaves no lines and writes one "ERROR> " line; never throws for it.
+  // Addresses beyond the floor plan's racks, and rows that repeat a
+  // customer, product and unit type with another quantity or address, are
+  // loaded with one "WARNING: " line each.
   void loadItemsAndSpec(std::string source);
   // False after a load that wrote the error line.
   bool lastLoadSucceeded() const { return loadSucceeded; }
+  // Why the last load failed, naming the file (or "wave text"), the row
+  // number (rows count from 1), the key and the value, e.g.
+  // wave.json row 17: "AddressCode" "X000104018": unknown sector
+  // Empty after a load that succeeded.
+  const std::string& lastLoadError() const { return loadError; }
 
   // Packs, groups and routes the loaded wave; the plan replaces carts.
   void loadingCartsRun(SolverConfiguration& solver,
@@ -51,8 +59,9 @@ class CartsLoader {
   std::list<Cart> getLoadedCartsList() const { return carts; }
   std::string getStats();
 
-  // Measures the walks recorded in a picking file; throws for a missing or
-  // unreadable file.
+  // Measures the walks recorded in a picking file. Throws std::runtime_error
+  // naming the path for a missing file, std::invalid_argument naming the
+  // path (and the row, key and value) for content that cannot be read.
   void testUsedData(std::string path);
   // The same measurement, returned instead of reported.
   WalkTotals measureUsedData(const std::string& path);
@@ -67,4 +76,5 @@ class CartsLoader {
   std::map<int, Customer> customers;
   std::list<Cart> carts;
   bool loadSucceeded = false;
+  std::string loadError;
 };

@@ -1,24 +1,73 @@
 #pragma once
 
 // Checked readers of the fields of a wave or recorded-picking row. Each
-// throws a standard exception for a missing key, a wrong JSON type or a value
-// the planning model cannot hold; nothing wraps or turns infinite silently.
+// throws std::invalid_argument naming the key, the value and the reason
+// ("\"Qty\" -0.5: below 0") for a row that is no object, a missing key, a
+// wrong JSON type or a value the planning model cannot hold; nothing wraps or
+// turns infinite silently.
 
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include "geometry/address_check.h"
 
 namespace wave_fields {
 
+// A value as messages show it: its JSON text (invalid UTF-8 replaced), cut
+// after 40 characters with the full length added, so that a 10 MB text
+// stays readable.
+inline std::string shownValue(const nlohmann::json& value) {
+  std::string text =
+      value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  constexpr std::size_t kShown = 40;
+  if (text.size() <= kShown + 20) return text;
+  std::size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+    --cut;  // not inside a UTF-8 sequence
+  }
+  const std::size_t length = value.is_string()
+                                 ? value.get_ref<const std::string&>().size()
+                                 : text.size();
+  return text.substr(0, cut) + (value.is_string() ? "...\"" : "...") + " (" +
+         std::to_string(length) + " characters)";
+}
+
+// The JSON library's message without its "[json.exception...] " tag.
+inline std::string jsonReason(const std::exception& e) {
+  std::string text = e.what();
+  if (text.starts_with("[json.exception.")) {
+    std::size_t end = text.find("] ");
+    if (end != std::string::npos) text.erase(0, end + 2);
+  }
+  return text;
+}
+
+// "\"Key\" value", as messages name a field.
+inline std::string fieldText(const char* key, const nlohmann::json& value) {
+  return std::string("\"") + key + "\" " + shownValue(value);
+}
+
+inline const nlohmann::json& valueAt(const nlohmann::json& row,
+                                     const char* key) {
+  if (!row.is_object()) {
+    throw std::invalid_argument("not an object but " + shownValue(row));
+  }
+  auto found = row.find(key);
+  if (found == row.end()) {
+    throw std::invalid_argument(std::string("\"") + key + "\": missing");
+  }
+  return *found;
+}
+
 inline const nlohmann::json& numberAt(const nlohmann::json& row,
                                       const char* key) {
-  const nlohmann::json& value = row.at(key);
+  const nlohmann::json& value = valueAt(row, key);
   if (!value.is_number()) {
-    throw std::invalid_argument(std::string("not a number: ") + key);
+    throw std::invalid_argument(fieldText(key, value) + ": not a number");
   }
   return value;
 }
@@ -26,44 +75,61 @@ inline const nlohmann::json& numberAt(const nlohmann::json& row,
 // Fractions are truncated toward zero; values outside the int range are
 // rejected.
 inline int readInt(const nlohmann::json& row, const char* key) {
-  using json = nlohmann::json;
-  const json& value = numberAt(row, key);
-  if (value.is_number_unsigned()) {
-    auto v = value.get<json::number_unsigned_t>();
-    if (v > static_cast<json::number_unsigned_t>(INT_MAX)) {
-      throw std::out_of_range(std::string("int out of range: ") + key);
-    }
-    return static_cast<int>(v);
+  const nlohmann::json& value = numberAt(row, key);
+  const double truncated = std::trunc(value.get<double>());
+  if (!std::isfinite(truncated) || truncated > INT_MAX || truncated < INT_MIN) {
+    throw std::invalid_argument(fieldText(key, value) +
+                                ": outside the int range");
   }
-  if (value.is_number_integer()) {
-    auto v = value.get<json::number_integer_t>();
-    if (v > INT_MAX || v < INT_MIN) {
-      throw std::out_of_range(std::string("int out of range: ") + key);
-    }
-    return static_cast<int>(v);
+  return static_cast<int>(truncated);
+}
+
+// As readInt, and rejected when the value as given (before truncating, so
+// -0.5 is below 0) is below low, or once truncated above high.
+inline int readIntWithin(const nlohmann::json& row,
+                         const char* key,
+                         int low,
+                         int high) {
+  const int truncated = readInt(row, key);
+  const nlohmann::json& value = row.at(key);
+  if (value.get<double>() < low) {
+    throw std::invalid_argument(fieldText(key, value) + ": below " +
+                                std::to_string(low));
   }
-  double v = std::trunc(value.get<double>());
-  if (!std::isfinite(v) || v > INT_MAX || v < INT_MIN) {
-    throw std::out_of_range(std::string("int out of range: ") + key);
+  if (truncated > high) {
+    throw std::invalid_argument(fieldText(key, value) + ": above " +
+                                std::to_string(high));
   }
-  return static_cast<int>(v);
+  return truncated;
 }
 
 // A value that is not finite in single precision is rejected.
 inline float readFloat(const nlohmann::json& row, const char* key) {
-  double v = numberAt(row, key).get<double>();
+  const nlohmann::json& value = numberAt(row, key);
+  const double v = value.get<double>();
   if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) {
-    throw std::out_of_range(std::string("float out of range: ") + key);
+    throw std::invalid_argument(fieldText(key, value) +
+                                ": not a finite single-precision number");
   }
   return static_cast<float>(v);
 }
 
 inline std::string readString(const nlohmann::json& row, const char* key) {
-  const nlohmann::json& value = row.at(key);
+  const nlohmann::json& value = valueAt(row, key);
   if (!value.is_string()) {
-    throw std::invalid_argument(std::string("not a string: ") + key);
+    throw std::invalid_argument(fieldText(key, value) + ": not a string");
   }
   return value.get<std::string>();
+}
+
+// The "AddressCode" text, rejected unless it has the form of a storage
+// address (ver2::mapping::addressFormatError).
+inline std::string readAddress(const nlohmann::json& row) {
+  std::string text = readString(row, "AddressCode");
+  if (auto error = ver2::mapping::addressFormatError(text)) {
+    throw std::invalid_argument(fieldText("AddressCode", text) + ": " + *error);
+  }
+  return text;
 }
 
 }  // namespace wave_fields

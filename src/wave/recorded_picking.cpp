@@ -6,6 +6,9 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "routing/tsp_solver.h"
@@ -15,26 +18,50 @@
 #include "wave/json_fields.h"
 #include "wave/planning_steps.h"
 
+namespace {
+
+// One row of a recorded picking as a pick line; the rank travels in the
+// quantity field. Throws std::invalid_argument naming the key and value.
+std::pair<int, CartOItem> readRecordedRow(const nlohmann::json& row) {
+  int customer = wave_fields::readInt(row, "Customer");
+  int product = wave_fields::readInt(row, "Product");
+  std::string address = wave_fields::readAddress(row);
+  int cart = wave_fields::readInt(row, "Cart");
+  int rank = wave_fields::readInt(row, "AddressRank");
+  return {cart, CartOItem(OItem(customer, product, std::move(address), rank))};
+}
+
+}  // namespace
+
 WalkTotals CartsLoader::measureUsedData(const std::string& path) {
   const SECTOR_ADDR_T start = routeStart();
   const SECTOR_ADDR_T end = routeEnd();
-  if (!std::filesystem::exists(path)) throw std::exception();
-  nlohmann::json document = readJsonFromFile(path);
+  if (!std::filesystem::exists(path)) {
+    throw std::runtime_error(path + ": no such recorded picking file");
+  }
+  nlohmann::json document;
+  try {
+    document = readJsonFromFile(path);
+  } catch (const std::exception& e) {
+    throw std::invalid_argument(
+        path + ": no valid JSON: " + wave_fields::jsonReason(e));
+  }
 
   std::multimap<int, CartOItem> linesByCart;
   std::vector<int> cartNumbers;
+  std::size_t number = 0;
   for (const nlohmann::json& row : document) {
-    int customer = wave_fields::readInt(row, "Customer");
-    int product = wave_fields::readInt(row, "Product");
-    std::string address = wave_fields::readString(row, "AddressCode");
-    int cart = wave_fields::readInt(row, "Cart");
-    int rank = wave_fields::readInt(row, "AddressRank");
-    // The rank travels in the quantity field.
-    CartOItem line(OItem(customer, product, address, rank));
-    if (linesByCart.find(cart) == linesByCart.end()) {
-      cartNumbers.push_back(cart);
+    ++number;
+    try {
+      auto [cart, line] = readRecordedRow(row);
+      if (linesByCart.find(cart) == linesByCart.end()) {
+        cartNumbers.push_back(cart);
+      }
+      linesByCart.emplace(cart, std::move(line));
+    } catch (const std::exception& e) {
+      throw std::invalid_argument(path + " row " + std::to_string(number) +
+                                  ": " + e.what());
     }
-    linesByCart.emplace(cart, std::move(line));
   }
 
   WalkTotals totals;

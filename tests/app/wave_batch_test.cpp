@@ -2,10 +2,13 @@
 // working directory, data/data_both/ the wave folder it reads.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
+#include <vector>
 #include <nlohmann/json.hpp>
 
 #include "app/process.h"
@@ -120,7 +123,7 @@ TEST_F(WaveBatchTest, AnEmptyFolderStillPlansTheFinalWaveAsNull) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("wave_batch: ./../data/data_both/wave1422307.json: "
-                       "cannot be loaded; out.json holds null"),
+                       "no such file, nor JSON text; out.json holds null\n"),
             std::string::npos)
       << r.err;
   EXPECT_EQ(outJson(), "null\n");
@@ -164,29 +167,45 @@ TEST_F(WaveBatchTest, BadEntriesAreReportedAndTheBatchGoesOn) {
   EXPECT_NE(outJson().find("\"items\""), std::string::npos);
 }
 
-// A wave the loader refuses is not planned, even when its recorded walks can
-// still be measured: that is a failed wave, not a success.
+// A wave the loader refuses is a failed wave: after the loader's own line,
+// one line with the reason, and neither result title.
 TEST_F(WaveBatchTest, AWaveThatCannotBeLoadedCountsAsFailed) {
   writeWave("wave1422307.json", kFinalWave);
   nlohmann::json refused = nlohmann::json::parse(
-      "[" + row(5, 6, "G000502017", 4) + "]");
-  refused[0].erase("Weight");
+      "[" + row(5, 6, "G000502017", 4) + "," + row(5, 7, "X000104018", 1) +
+      "]");
   writeWave("refused.json", refused.dump());
   RunResult r = runBatch();
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("ERROR> bad path or text or json doesnt include "
-                       "required values\n"),
+                       "required values\nwave_batch: ./../data/data_both/"
+                       "refused.json row 2: \"AddressCode\" \"X000104018\": "
+                       "unknown sector\nTOTAL"),
             std::string::npos)
       << r.err;
-  EXPECT_NE(r.err.find("wave_batch: ./../data/data_both/refused.json: "
-                       "cannot be loaded\n"),
+  EXPECT_NE(r.out.find("\"./../data/data_both/refused.json\"\n\n***\n"),
             std::string::npos)
-      << r.err;
-  // The recorded walks were still measured, and the final plan written.
-  EXPECT_NE(r.out.find("\"./../data/data_both/refused.json\"\nLIBRARY "
-                       "RESULT: \nCOMPANY RESULT: \n\n***\n"),
-            std::string::npos);
+      << r.out;
   EXPECT_NE(outJson().find("\"items\""), std::string::npos);
+}
+
+// Waves are planned in name order, whatever order the folder lists them in.
+TEST_F(WaveBatchTest, WavesArePlannedInNameOrder) {
+  const std::string wave = "[" + row(1, 2, "VAA0002030", 1) + "]";
+  const std::vector<std::string> sorted = {"a.json", "b.json", "c.json",
+                                           "d.json", "e.json", "f.json",
+                                           "wave1422307.json"};
+  for (auto name = sorted.rbegin(); name != sorted.rend(); ++name) {
+    writeWave(*name, wave);
+  }
+  const std::string out = runBatch().out;
+  std::size_t previous = 0;
+  for (const std::string& name : sorted) {
+    std::size_t at = out.find(name);
+    ASSERT_NE(at, std::string::npos) << name;
+    EXPECT_GE(at, previous) << name;
+    previous = at;
+  }
 }
 
 TEST_F(WaveBatchTest, AnUnloadableFinalWaveGivesNullNotAnotherPlan) {

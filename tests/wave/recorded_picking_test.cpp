@@ -79,27 +79,39 @@ TEST_F(RecordedPickingTest, NoRowsPrintAnAverageOfZero) {
             "WHOLE DISTANCE [dm]: 0, AVG DISTANCE PER CART: 0\n");
 }
 
-TEST_F(RecordedPickingTest, MissingOrUnreadableFilesThrowAndWriteNothing) {
+// Each failure names the path and the reason; bad content is bad input.
+TEST_F(RecordedPickingTest, MissingOrUnreadableFilesThrowNamingPathAndReason) {
   is_debug_on = true;
   testing::internal::CaptureStderr();
-  EXPECT_THROW(loader.testUsedData("/no/such/recorded.json"), std::exception);
-  EXPECT_THROW(measure(R"([{"Customer":1}])"), std::exception);
-  EXPECT_THROW(measure("[{"), std::exception);
-  EXPECT_THROW(measure(R"([{"Customer":1,"Product":2,"AddressCode":"G0",)"
-                       R"("Cart":4,"AddressRank":1}])"),
-               std::exception);
+  auto failureOf = [&](const std::string& text) -> std::string {
+    try {
+      measure(text);
+    } catch (const std::invalid_argument& e) {
+      return e.what();
+    }
+    return "no std::invalid_argument";
+  };
+  const std::string at = path.string() + " row 1: ";
+  EXPECT_EQ(failureOf(R"([{"Customer":1}])"), at + "\"Product\": missing");
+  EXPECT_EQ(failureOf("[{").rfind(path.string() + ": no valid JSON: ", 0), 0u);
+  EXPECT_EQ(failureOf(R"([{"Customer":1,"Product":2,"AddressCode":"G0",)"
+                      R"("Cart":4,"AddressRank":1}])"),
+            at + "\"AddressCode\" \"G0\": has 2 characters, not 10");
+  // Walks past a point as far away as cell 9e9 are not measured.
+  EXPECT_EQ(failureOf(waveText({{1, 1, "G0005019e9", 1}})),
+            at + "\"AddressCode\" \"G0005019e9\": no digits at positions 7-9 "
+                 "(cell)");
+  EXPECT_EQ(failureOf(R"([{"Customer":1,"Product":2,"AddressCode":)"
+                      R"("G000502017","Cart":1099511627776,"AddressRank":1}])"),
+            at + "\"Cart\" 1099511627776: outside the int range");
+  try {
+    loader.testUsedData("/no/such/recorded.json");
+    ADD_FAILURE() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(),
+                 "/no/such/recorded.json: no such recorded picking file");
+  }
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-// Walks past a point as far away as "G0005019e9" (cell 9e9) are clamped to
-// the largest int; their sum stays there instead of wrapping.
-TEST_F(RecordedPickingTest, TotalsOfFarWalksSaturate) {
-  WalkTotals totals = measure(waveText({{1, 1, "G0005019e9", 1, 0, 1, 1, 1, 1,
-                                         1, 4, 1},
-                                        {2, 1, "G0005019e9", 1, 0, 1, 1, 1, 1,
-                                         1, 5, 1}}));
-  EXPECT_EQ(totals.carts, 2);
-  EXPECT_EQ(totals.totalDistance, INT_MAX);
 }
 
 TEST_F(RecordedPickingTest, ComparisonLeavesThePlanAlone) {
