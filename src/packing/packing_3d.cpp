@@ -70,8 +70,8 @@ std::vector<Box> readBack(
   std::vector<Box> boxes;
   boxes.reserve(records.size());
   for (const bridge::ResultRecord& record : records) {
-    bool unboxed = record.name == "none";
-    Box box = unboxed ? Box(0, 0, 0, 0, "none", 1.0f) : boxFor(record.name);
+    bool unboxed = !record.name.has_value();
+    Box box = unboxed ? Box(0, 0, 0, 0, "none", 1.0f) : boxFor(*record.name);
     for (const bridge::ResultItem& item : record.items) {
       PieceKey key{parseProductNumber(item.product_no),
                    item.type == "unit" ? ItemSpecification::Unit

@@ -10,15 +10,15 @@
 // scripts a piece is the package Item named by its key "<product>;<type>",
 // and an item's key is the part of its text form before the first "(". The
 // packing functions return one dict per box used, in filling order:
-// {'name': box type name or 'none', 'items': [{'product_no': text,
-// 'type': 'unit' or 'pack'}, ...]}; a 'none' entry holds exactly one piece
-// that fitted nowhere.
+// {'name': box type name, 'items': [{'product_no': text, 'type': 'unit' or
+// 'pack'}, ...]}. A piece that fitted nowhere comes back alone in an entry
+// whose name is None, which no box type's name (a text) can be.
 
 namespace bp_solver::scripts {
 
 // One box type: fills one box per pass until every piece is placed, or a
-// pass places nothing; what is left then comes back piece by piece as
-// 'none'. Called as bin_packing3d(bin, items).
+// pass places nothing; what is left then comes back piece by piece,
+// unboxed. Called as bin_packing3d(bin, items).
 inline constexpr const char* bin_packing3d = R"PY(
 def bin_packing3d(bin, items):
     def piece_key(item):
@@ -54,7 +54,7 @@ def bin_packing3d(bin, items):
                     remaining.append(match)
         if len(remaining) == last_count:
             for item in remaining:
-                export.append({'name': 'none', 'items': [
+                export.append({'name': None, 'items': [
                     {'product_no': str(item['product_no']),
                      'type': item['type']}]})
             break
@@ -178,13 +178,13 @@ def bin_packing_3d_ffds_multipleBins(bins, items):
                 export.append({'name': opened[index].bin_spec['name'],
                                'items': placed})
     for item in remaining:
-        export.append({'name': 'none', 'items': [
+        export.append({'name': None, 'items': [
             {'product_no': str(item['product_no']), 'type': item['type']}]})
     return export
 )PY";
 
 // A fixed stock of boxes (each type 'count' times) that the package fills in
-// order; every piece no box took comes back as 'none'. Called as
+// order; every piece no box took comes back unboxed. Called as
 // bin_packing3d_libraryDefault(bins, items).
 inline constexpr const char* bin_packing3d_libraryDefault = R"PY(
 def bin_packing3d_libraryDefault(bins, items):
@@ -226,7 +226,7 @@ def bin_packing3d_libraryDefault(bins, items):
             if match is not None:
                 remaining.append(match)
     for item in remaining:
-        export.append({'name': 'none', 'items': [
+        export.append({'name': None, 'items': [
             {'product_no': str(item['product_no']), 'type': item['type']}]})
     return export
 )PY";

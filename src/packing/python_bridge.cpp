@@ -141,14 +141,22 @@ PyRef evaluate(const std::string& expression) {
   return result;
 }
 
+// The value under key in a dict (borrowed), null when the key is missing.
+PyObject* memberOf(PyObject* dict, const char* key) {
+  PyRef name(PyUnicode_FromString(key));
+  if (!name) throwPythonError("Cannot make a key");
+  PyObject* value = PyDict_GetItemWithError(dict, name.get());
+  if (value == nullptr && PyErr_Occurred()) {
+    throwPythonError("Cannot read key " + std::string(key));
+  }
+  return value;
+}
+
 // The value under key in a dict, as text. Throws when the key is missing or
 // the value is not text.
 std::string textMember(PyObject* dict, const char* key) {
-  PyRef name(PyUnicode_FromString(key));
-  if (!name) throwPythonError("Cannot make a key");
-  PyObject* value = PyDict_GetItemWithError(dict, name.get());  // borrowed
+  PyObject* value = memberOf(dict, key);
   if (value == nullptr) {
-    if (PyErr_Occurred()) throwPythonError("Cannot read key " + std::string(key));
     throw std::runtime_error("Result record without key '" + std::string(key) +
                              "'");
   }
@@ -162,12 +170,7 @@ std::string textMember(PyObject* dict, const char* key) {
 }
 
 PyRef listMember(PyObject* dict, const char* key) {
-  PyRef name(PyUnicode_FromString(key));
-  if (!name) throwPythonError("Cannot make a key");
-  PyObject* value = PyDict_GetItemWithError(dict, name.get());  // borrowed
-  if (value == nullptr && PyErr_Occurred()) {
-    throwPythonError("Cannot read key " + std::string(key));
-  }
+  PyObject* value = memberOf(dict, key);
   if (value == nullptr || !PyList_Check(value)) {
     throw std::runtime_error("Result record key '" + std::string(key) +
                              "' is not a list");
@@ -315,7 +318,10 @@ std::vector<ResultRecord> Session::evaluateRecords(
   for (Py_ssize_t i = 0; i < count; ++i) {
     PyRef entry = dictAt(result.get(), i);
     ResultRecord record;
-    record.name = textMember(entry.get(), "name");
+    // None marks a piece that fitted nowhere.
+    if (memberOf(entry.get(), "name") != Py_None) {
+      record.name = textMember(entry.get(), "name");
+    }
     PyRef items = listMember(entry.get(), "items");
     Py_ssize_t itemCount = PyList_Size(items.get());
     if (itemCount < 0) throwPythonError("Cannot read a result's items");

@@ -11,6 +11,7 @@
 // the first Session and lives until the process ends; it is process-wide and
 // not locked, so sessions must not run on several threads at once.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,11 @@ struct ResultItem {
   std::string type;
 };
 
-// One box of a returned packing: the box type's name ("none" for a piece that
-// fitted nowhere) and the pieces in it.
+// One box of a returned packing: the box type's name, none for a piece that
+// fitted nowhere (the script's None, which no type's name can collide with),
+// and the pieces in it.
 struct ResultRecord {
-  std::string name;
+  std::optional<std::string> name;
   std::vector<ResultItem> items;
 };
 

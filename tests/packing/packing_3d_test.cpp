@@ -227,6 +227,24 @@ TEST(Packing3DTest, CountDefinedStockReturnsWhatNoBoxTookAsNone) {
   EXPECT_EQ(unitsByProduct(boxes), (std::map<int, long>{{51, 2}, {52, 1}}));
 }
 
+// A box type may be called "none": its boxes stay boxes of the type, and
+// only the pieces that fitted nowhere come back unboxed.
+TEST(Packing3DTest, ABoxTypeNamedNoneIsNotTakenForUnboxedPieces) {
+  std::vector<Box> boxes;
+  stderrOf([&] {
+    bp_solver::mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
+        {line(1, 50, 5, 20, 20, 20)}, &boxes,
+        {{Box(28, 29, 45, 4000, "none", 1.0f), 1}});
+  });
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].getCapacity(), master.getCapacity());
+  EXPECT_EQ(unitsIn(boxes[0]), 2);
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_EQ(boxes[i].getCapacity(), 0);
+    EXPECT_EQ(unitsIn(boxes[i]), 1);
+  }
+}
+
 TEST(Packing3DTest, BoxNamesWithQuotesAndBracketsComeBackIntact) {
   const std::string name = "Joe's \"big\" box (L)\\";
   Box odd(28, 29, 45, 4000, name, 1.0f);
