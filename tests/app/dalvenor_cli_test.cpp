@@ -262,10 +262,28 @@ TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
          R"("Unit":0,"PackageType":1,"ContentQty":1,"X":1,"Y":1,"Z":1,)"
          R"("Weight":1}])";
   RunResult bad = runDalvenor({"compare", noCart.string(), "--quiet"});
-  std::filesystem::remove(noCart);
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.err,
             "Error: " + noCart.string() + " row 1: \"Cart\": missing\n");
+  // A number beyond the int range is bad input like a wrong type.
+  std::ofstream(noCart)
+      << R"([{"Customer":1,"Product":2,"AddressCode":"G000502017","Qty":1,)"
+         R"("Unit":0,"PackageType":1,"ContentQty":1,"X":1,"Y":1,"Z":1,)"
+         R"("Weight":1,"Cart":1099511627776,"AddressRank":1}])";
+  bad = runDalvenor({"compare", noCart.string(), "--quiet"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "Error: " + noCart.string() +
+                         " row 1: \"Cart\" 1099511627776: outside the int "
+                         "range\n");
+  // A product with a package row only: no unit specification, bad input.
+  std::ofstream(noCart)
+      << R"([{"Customer":5,"Product":6,"AddressCode":"G000502017","Qty":4,)"
+         R"("Unit":1,"PackageType":2,"ContentQty":2,"X":1,"Y":1,"Z":1,)"
+         R"("Weight":1,"Cart":1,"AddressRank":1}])";
+  bad = runDalvenor({"compare", noCart.string(), "--quiet"});
+  std::filesystem::remove(noCart);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "Error: customer 5, product 6: no unit specification\n");
 
   // The loader takes a wave's JSON text too, but the recorded walks are
   // read from a file only: said so, not as a bare exception name.
