@@ -40,6 +40,13 @@ int fail(const std::string& message) {
   return 1;
 }
 
+// An exception's message naming the wave file (once: the recorded-picking
+// reader names it itself).
+std::string naming(const std::string& path, const std::exception& e) {
+  const std::string reason = e.what();
+  return reason.starts_with(path) ? reason : path + ": " + reason;
+}
+
 }  // namespace
 
 int main() {
@@ -82,7 +89,7 @@ int main() {
       }
     } catch (const std::exception& e) {
       anyFailed = true;
-      fail(path.string() + ": " + e.what());
+      fail(naming(path.string(), e));
     }
     std::cout << std::endl << "***" << std::endl;
   }
@@ -108,7 +115,7 @@ int main() {
       fail(finalLoader.lastLoadError() + "; out.json holds null");
     }
   } catch (const std::exception& e) {
-    fail(std::string(kFinalWave) + ": " + e.what() + "; out.json holds null");
+    fail(naming(kFinalWave, e) + "; out.json holds null");
   }
   if (auto failure = writeFileWholeFailure(kOutputFile, plan + "\n")) {
     return fail(std::string("cannot write ") + kOutputFile + ": " + *failure);

@@ -1,5 +1,6 @@
 // Loading a wave file (or its JSON text) into the loader's order lines.
 
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -68,9 +69,12 @@ WaveDocument readWaveDocument(const std::string& source) {
     return {json::parse(source, nullptr, true, false), "wave text"};
   } catch (const std::exception& e) {
     if (fileProblem) throw std::invalid_argument(source + ": " + *fileProblem);
+    // Text that opens like JSON, or is too long for a path, was meant as
+    // the wave itself.
     const std::size_t first = source.find_first_not_of(" \t\r\n");
-    if (first != std::string::npos &&
-        std::string("[{\"").find(source[first]) != std::string::npos) {
+    if (source.size() > PATH_MAX ||
+        (first != std::string::npos &&
+         std::string("[{\"").find(source[first]) != std::string::npos)) {
       throw std::invalid_argument("wave text: no valid JSON: " +
                                   wave_fields::jsonReason(e));
     }

@@ -164,6 +164,9 @@ const std::vector<HostileCase>& hostileCases() {
       // Texts that are no wave.
       {"/no/such/file/and/not/json",
        "/no/such/file/and/not/json: no such file, nor JSON text"},
+      {kTenMegabytes,
+       "wave text: no valid JSON: parse error at line 1, column 1: syntax "
+       "error while parsing value - invalid literal; last read: 'G'"},
       {"[] // comment",
        "wave text: no valid JSON: parse error at line 1, column 4: syntax "
        "error while parsing value - invalid literal; last read: '[] /'; "
