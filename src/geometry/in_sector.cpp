@@ -17,12 +17,17 @@ namespace {
 // of `vc`. The pair is ordered west to east; the western point's bay (the
 // first corridor interval containing its x) decides. A western point outside
 // every interval is measured by the orthogonal distance.
+template <typename Path>
 int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
                                    const SECTOR_ADDR_T& second,
                                    int facingParity,
-                                   std::span<const int> vc) {
+                                   std::span<const int> vc,
+                                   Path& path) {
   int s = horizontalCorridorSpecialCase_G_V(first, second, facingParity);
-  if (s >= 0) return s;
+  if (s >= 0) {
+    walkThrough(path, first, second);
+    return s;
+  }
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->x > b->x) std::swap(a, b);
@@ -31,25 +36,37 @@ int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
     Wide lo = vc[i];
     Wide hi = vc[i + 1];
     if (lo <= a->x && a->x <= hi) {
+      // Along the aisle to the corridor at x `across`, along it, and back.
+      int across = vc[i + 1];
+      Wide length = (hi - a->x) + dy + (b->x - hi);
       if (lo <= b->x && b->x <= hi) {
         Wide west = (a->x - lo) + (b->x - lo);
         Wide east = (hi - a->x) + (hi - b->x);
-        return narrow((west < east ? west : east) + dy);
+        if (west < east) across = vc[i];
+        length = (west < east ? west : east) + dy;
       }
-      return narrow((hi - a->x) + dy + (b->x - hi));
+      walkThrough(path, first, PlanPoint{across, first.y},
+                  PlanPoint{across, second.y}, second);
+      return narrow(length);
     }
   }
+  walkThrough(path, first, PlanPoint{second.x, first.y}, second);
   return narrow(orthogonal(*a, *b));
 }
 
 // Sectors P and GP: columns run north to south, cross corridors at the y
 // values of `hc`. The pair is ordered north to south; only the first
 // interval containing the northern point counts.
+template <typename Path>
 int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
                                      const SECTOR_ADDR_T& second,
-                                     std::span<const int> hc) {
+                                     std::span<const int> hc,
+                                     Path& path) {
   int s = horizontalCorridorSpecialCase_G_V(first, second, 1);
-  if (s >= 0) return s;
+  if (s >= 0) {
+    walkThrough(path, first, second);
+    return s;
+  }
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->y > b->y) std::swap(a, b);
@@ -58,17 +75,24 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
     Wide lo = hc[i];
     Wide hi = hc[i + 1];
     if (lo <= a->y && a->y <= hi) {
+      // Along the column to the corridor at y `across`, along it, and back.
+      int across = hc[i + 1];
+      Wide length = absDiff(a->y, b->y) + dx;
       if (lo <= b->y && b->y <= hi) {
         Wide sumY = Wide{a->y} + b->y;
         Wide north = 2 * lo - sumY;
         Wide south = 2 * hi - sumY;
         north = north < 0 ? -north : north;
         south = south < 0 ? -south : south;
-        return narrow((north < south ? north : south) + dx);
+        if (north < south) across = hc[i];
+        length = (north < south ? north : south) + dx;
       }
-      return narrow(absDiff(a->y, b->y) + dx);
+      walkThrough(path, first, PlanPoint{first.x, across},
+                  PlanPoint{second.x, across}, second);
+      return narrow(length);
     }
   }
+  walkThrough(path, first, PlanPoint{first.x, second.y}, second);
   return narrow(orthogonal(*a, *b));
 }
 
@@ -88,23 +112,62 @@ int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& first,
   return facing ? clampToInt(euclidean(*a, *b)) : -1;
 }
 
-int getDistanceInSectorV(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+template <typename Path>
+int getDistanceInSectorV(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         Path& path) {
   return measureAcrossVerticalCorridors(a, b, secV::first_row_opposite,
-                                        secV::vertical_corridors);
+                                        secV::vertical_corridors, path);
 }
 
-int getDistanceInSectorG(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+template <typename Path>
+int getDistanceInSectorG(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         Path& path) {
   return measureAcrossVerticalCorridors(a, b, secG::first_row_opposite,
-                                        secG::vertical_corridors);
+                                        secG::vertical_corridors, path);
 }
 
-int getDistanceInSectorP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
-  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors);
+template <typename Path>
+int getDistanceInSectorP(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         Path& path) {
+  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors,
+                                          path);
 }
 
-int getDistanceInSectorGP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
-  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors);
+template <typename Path>
+int getDistanceInSectorGP(const SECTOR_ADDR_T& a,
+                          const SECTOR_ADDR_T& b,
+                          Path& path) {
+  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors,
+                                          path);
 }
+
+template int getDistanceInSectorV(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  NoPath&);
+template int getDistanceInSectorG(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  NoPath&);
+template int getDistanceInSectorP(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  NoPath&);
+template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
+                                   const SECTOR_ADDR_T&,
+                                   NoPath&);
+template int getDistanceInSectorV(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  PathRecorder&);
+template int getDistanceInSectorG(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  PathRecorder&);
+template int getDistanceInSectorP(const SECTOR_ADDR_T&,
+                                  const SECTOR_ADDR_T&,
+                                  PathRecorder&);
+template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
+                                   const SECTOR_ADDR_T&,
+                                   PathRecorder&);
 
 }  // namespace ver2::measuring::detail
 
@@ -117,19 +180,23 @@ int horizontalCorridorSpecialCase_G_V(SECTOR_ADDR_T a,
 }
 
 int getDistanceInSectorG(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::getDistanceInSectorG(a, b);
+  detail::NoPath none;
+  return detail::getDistanceInSectorG(a, b, none);
 }
 
 int getDistanceInSectorV(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::getDistanceInSectorV(a, b);
+  detail::NoPath none;
+  return detail::getDistanceInSectorV(a, b, none);
 }
 
 int getDistanceInSectorP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::getDistanceInSectorP(a, b);
+  detail::NoPath none;
+  return detail::getDistanceInSectorP(a, b, none);
 }
 
 int getDistanceInSectorGP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  return detail::getDistanceInSectorGP(a, b);
+  detail::NoPath none;
+  return detail::getDistanceInSectorGP(a, b, none);
 }
 
 }  // namespace ver2::measuring
