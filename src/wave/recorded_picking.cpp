@@ -14,16 +14,12 @@
 #include "wave/helper.h"
 #include "wave/json_fields.h"
 #include "wave/planning_steps.h"
+#include "wave/recorded_walks.h"
 
-WalkTotals CartsLoader::measureUsedData(const std::string& path) {
-  const SECTOR_ADDR_T start = routeStart();
-  const SECTOR_ADDR_T end = routeEnd();
-  if (!std::filesystem::exists(path)) throw std::exception();
-  nlohmann::json document = readJsonFromFile(path);
-
+std::vector<RecordedWalk> recordedWalksOf(const nlohmann::json& rows) {
   std::multimap<int, CartOItem> linesByCart;
   std::vector<int> cartNumbers;
-  for (const nlohmann::json& row : document) {
+  for (const nlohmann::json& row : rows) {
     int customer = wave_fields::readInt(row, "Customer");
     int product = wave_fields::readInt(row, "Product");
     std::string address = wave_fields::readString(row, "AddressCode");
@@ -37,21 +33,37 @@ WalkTotals CartsLoader::measureUsedData(const std::string& path) {
     linesByCart.emplace(cart, std::move(line));
   }
 
-  WalkTotals totals;
+  std::vector<RecordedWalk> walks;
   for (int cart : cartNumbers) {
-    std::vector<CartOItem> walk;
+    RecordedWalk walk{cart, {}};
     auto [first, last] = linesByCart.equal_range(cart);
-    for (auto it = first; it != last; ++it) walk.push_back(it->second);
+    for (auto it = first; it != last; ++it) walk.lines.push_back(it->second);
     // Highest rank first; equal ranks keep file order.
-    std::stable_sort(walk.begin(), walk.end(),
+    std::stable_sort(walk.lines.begin(), walk.lines.end(),
                      [](const CartOItem& a, const CartOItem& b) {
                        return a.oItem.qty > b.oItem.qty;
                      });
+    walks.push_back(std::move(walk));
+  }
+  return walks;
+}
+
+std::vector<RecordedWalk> readRecordedWalks(const std::string& path) {
+  if (!std::filesystem::exists(path)) throw std::exception();
+  return recordedWalksOf(readJsonFromFile(path));
+}
+
+WalkTotals CartsLoader::measureUsedData(const std::string& path) {
+  const SECTOR_ADDR_T start = routeStart();
+  const SECTOR_ADDR_T end = routeEnd();
+  const std::vector<RecordedWalk> walks = readRecordedWalks(path);
+  WalkTotals totals;
+  for (const RecordedWalk& walk : walks) {
     totals.totalDistance = planning_steps::addDistance(
         totals.totalDistance,
-        tsp_solver::justMeasureDistance(walk, warehouse, start, end));
+        tsp_solver::justMeasureDistance(walk.lines, warehouse, start, end));
   }
-  totals.carts = static_cast<int>(cartNumbers.size());
+  totals.carts = static_cast<int>(walks.size());
   return totals;
 }
 
