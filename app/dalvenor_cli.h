@@ -35,7 +35,7 @@ struct CliArgs {
   std::vector<std::string> boxes;         // --box, repeatable
   std::string cart = "90,200,50,3";       // --cart
   std::string out;                        // plan --out
-  bool stats = false;                     // plan --stats
+  std::string stats;                      // plan --stats [table|raw]
   bool quiet = false;                     // --quiet
 };
 

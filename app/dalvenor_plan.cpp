@@ -21,6 +21,7 @@
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/helper.h"
+#include "wave/stats.h"
 
 namespace dalvenor_cli {
 
@@ -185,7 +186,11 @@ void runPlan(const CliArgs& args, std::ostream& out) {
   } else if (!writeFileWhole(args.out, plan)) {
     throw std::runtime_error("cannot write " + args.out);
   }
-  if (args.stats) std::cerr << loader.getStats();
+  if (args.stats == "raw") {
+    std::cerr << loader.getStats();
+  } else if (!args.stats.empty()) {
+    std::cerr << stats::cartTable(loader.getLoadedCartsList());
+  }
 }
 
 void printRow(std::ostream& out, const char* label, int carts, long total) {
@@ -276,8 +281,14 @@ Subcommand addPlanCommand(CLI::App& app, CliArgs& args) {
       app.add_subcommand("plan", "Plan a wave and print the plan as JSON");
   addPlanningOptions(command, args);
   command->add_option("--out", args.out, "Write the plan to this file");
-  command->add_flag("--stats", args.stats,
-                    "Write the per-cart statistics table to standard error");
+  command
+      ->add_option("--stats", args.stats,
+                   "Write the per-cart table to standard error: aligned for "
+                   "people (table, the default), or the library's "
+                   "tab-separated table (raw)")
+      ->expected(0, 1)
+      ->default_str("table")
+      ->check(CLI::IsMember({"table", "raw"}));
   command->footer(
       "Progress lines go to standard error. A wave that cannot be loaded\n"
       "writes the loader's error line and exits with status 1.");

@@ -145,7 +145,8 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   auto out = std::filesystem::temp_directory_path() /
              ("dalvenor_cli_plan_" + std::to_string(getpid()) + ".json");
   RunResult r = runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
-                             "--route", "3", "--out", out.string(), "--stats"});
+                             "--route", "3", "--out", out.string(), "--stats",
+                             "raw"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("TOTAL BOXES AFTER DECOMPOSITION: "), std::string::npos);
@@ -163,6 +164,13 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out.rfind("[{\"items\":", 0), 0u);
+
+  RunResult table = runDalvenor({"plan", kSampleWave, "--quiet", "--stats"});
+  EXPECT_EQ(table.status, 0);
+  EXPECT_EQ(table.err.rfind(
+                "cart  customers  boxes full/shared  stops  distance [m]\n", 0),
+            0u)
+      << table.err;
 }
 
 TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {
