@@ -59,6 +59,9 @@ struct AlreadyReported : std::runtime_error {
 // everywhere) and when the library's parsing throws.
 WAddress parseAddressArg(const std::string& text);
 
+// What each packing, grouping and route setting does, one line each.
+std::string settingsHelp();
+
 Subcommand addLocateCommand(CLI::App& app, CliArgs& args);
 Subcommand addDistanceCommand(CLI::App& app, CliArgs& args);
 Subcommand addRouteCommand(CLI::App& app, CliArgs& args);

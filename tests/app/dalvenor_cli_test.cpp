@@ -173,6 +173,33 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
       << table.err;
 }
 
+TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
+  const std::vector<std::string> settings = {
+      "--pack 0 BaseLineFFD: ",
+      "--pack 1 FFD_OneBoxType: ",
+      "--pack 2 FFDS_MultipleBoxTypes: ",
+      "--pack 3 BP3D_OneBox: ",
+      "--pack 4 BP3D_FFDS_MultiBoxTypes: ",
+      "--pack 5 BP3D_MultipleBoxTypes_CountDefined: ",
+      "--group 0 AVGDistances: ",
+      "--group 1 LeastSquareMethod: ",
+      "--group 2 KMeansClustering: ",
+      "--group 3 ChooseBest: ",
+      "--route 0 NearestNeighbour: ",
+      "--route 1 BruteForceOrNearestNeighbour: ",
+      "--route 2 GreedyAlgorithm: ",
+      "--route 3 BruteForceOrGreedy: ",
+      "--route 4 JustMeasureDistance: "};
+  for (const char* command : {"plan", "compare"}) {
+    RunResult help = runDalvenor({command, "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const std::string& setting : settings) {
+      EXPECT_NE(help.out.find("\n  " + setting), std::string::npos)
+          << command << ": " << setting;
+    }
+  }
+}
+
 TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {
   RunResult missing = runDalvenor({"plan", "/no/such/wave.json"});
   EXPECT_EQ(missing.status, 1);
