@@ -185,11 +185,7 @@ CartConfiguration parseCart(const std::string& text) {
                            static_cast<int>(shelves));
 }
 
-struct PlanningSetup {
-  SolverConfiguration solver;
-  BoxConfiguration boxes;
-  CartConfiguration cartConfig;
-};
+}  // namespace
 
 PlanningSetup setupFromArgs(const CliArgs& args) {
   PlanningSetup setup{
@@ -206,13 +202,14 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
   return setup;
 }
 
-// Loads and plans the wave; progress lines unless --quiet.
 void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   is_debug_on = !args.quiet;
   loader.loadItemsAndSpec(args.wave);
   if (!loader.lastLoadSucceeded()) throw AlreadyReported();
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
+
+namespace {
 
 void runPlan(const CliArgs& args, std::ostream& out) {
   PlanningSetup setup = setupFromArgs(args);
@@ -283,7 +280,8 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   }
 }
 
-// The options plan and compare share.
+}  // namespace
+
 void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_option("WAVE", args.wave, "Wave file (JSON)")->required();
   command
@@ -312,8 +310,6 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
       ->capture_default_str();
   command->add_flag("--quiet", args.quiet, "No progress lines");
 }
-
-}  // namespace
 
 std::string settingsHelp() {
   return "Settings, each given by number or name (any letter case):\n" +

@@ -190,7 +190,7 @@ TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
       "--route 2 GreedyAlgorithm: ",
       "--route 3 BruteForceOrGreedy: ",
       "--route 4 JustMeasureDistance: "};
-  for (const char* command : {"plan", "compare"}) {
+  for (const char* command : {"plan", "compare", "report"}) {
     RunResult help = runDalvenor({command, "--help"});
     EXPECT_EQ(help.status, 0);
     for (const std::string& setting : settings) {
