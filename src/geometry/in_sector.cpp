@@ -36,18 +36,15 @@ int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
     Wide lo = vc[i];
     Wide hi = vc[i + 1];
     if (lo <= a->x && a->x <= hi) {
-      // Along the aisle to the corridor at x `across`, along it, and back.
-      int across = vc[i + 1];
-      Wide length = (hi - a->x) + dy + (b->x - hi);
       if (lo <= b->x && b->x <= hi) {
         Wide west = (a->x - lo) + (b->x - lo);
         Wide east = (hi - a->x) + (hi - b->x);
-        if (west < east) across = vc[i];
-        length = (west < east ? west : east) + dy;
+        viaCrossCorridorAtX(path, first, second,
+                            west < east ? vc[i] : vc[i + 1]);
+        return narrow((west < east ? west : east) + dy);
       }
-      walkThrough(path, first, PlanPoint{across, first.y},
-                  PlanPoint{across, second.y}, second);
-      return narrow(length);
+      viaCrossCorridorAtX(path, first, second, vc[i + 1]);
+      return narrow((hi - a->x) + dy + (b->x - hi));
     }
   }
   walkThrough(path, first, PlanPoint{second.x, first.y}, second);
@@ -75,21 +72,18 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
     Wide lo = hc[i];
     Wide hi = hc[i + 1];
     if (lo <= a->y && a->y <= hi) {
-      // Along the column to the corridor at y `across`, along it, and back.
-      int across = hc[i + 1];
-      Wide length = absDiff(a->y, b->y) + dx;
       if (lo <= b->y && b->y <= hi) {
         Wide sumY = Wide{a->y} + b->y;
         Wide north = 2 * lo - sumY;
         Wide south = 2 * hi - sumY;
         north = north < 0 ? -north : north;
         south = south < 0 ? -south : south;
-        if (north < south) across = hc[i];
-        length = (north < south ? north : south) + dx;
+        viaCrossCorridorAtY(path, first, second,
+                            north < south ? hc[i] : hc[i + 1]);
+        return narrow((north < south ? north : south) + dx);
       }
-      walkThrough(path, first, PlanPoint{first.x, across},
-                  PlanPoint{second.x, across}, second);
-      return narrow(length);
+      viaCrossCorridorAtY(path, first, second, hc[i + 1]);
+      return narrow(absDiff(a->y, b->y) + dx);
     }
   }
   walkThrough(path, first, PlanPoint{first.x, second.y}, second);
@@ -112,62 +106,57 @@ int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& first,
   return facing ? clampToInt(euclidean(*a, *b)) : -1;
 }
 
-template <typename Path>
+int getDistanceInSectorV(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
+  return measureAcrossVerticalCorridors(a, b, secV::first_row_opposite,
+                                        secV::vertical_corridors, none);
+}
+
 int getDistanceInSectorV(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path) {
+                         PathRecorder& path) {
   return measureAcrossVerticalCorridors(a, b, secV::first_row_opposite,
                                         secV::vertical_corridors, path);
 }
 
-template <typename Path>
+int getDistanceInSectorG(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
+  return measureAcrossVerticalCorridors(a, b, secG::first_row_opposite,
+                                        secG::vertical_corridors, none);
+}
+
 int getDistanceInSectorG(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path) {
+                         PathRecorder& path) {
   return measureAcrossVerticalCorridors(a, b, secG::first_row_opposite,
                                         secG::vertical_corridors, path);
 }
 
-template <typename Path>
+int getDistanceInSectorP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
+  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors,
+                                          none);
+}
+
 int getDistanceInSectorP(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path) {
+                         PathRecorder& path) {
   return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors,
                                           path);
 }
 
-template <typename Path>
+int getDistanceInSectorGP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
+  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors,
+                                          none);
+}
+
 int getDistanceInSectorGP(const SECTOR_ADDR_T& a,
                           const SECTOR_ADDR_T& b,
-                          Path& path) {
+                          PathRecorder& path) {
   return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors,
                                           path);
 }
-
-template int getDistanceInSectorV(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  NoPath&);
-template int getDistanceInSectorG(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  NoPath&);
-template int getDistanceInSectorP(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  NoPath&);
-template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
-                                   const SECTOR_ADDR_T&,
-                                   NoPath&);
-template int getDistanceInSectorV(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  PathRecorder&);
-template int getDistanceInSectorG(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  PathRecorder&);
-template int getDistanceInSectorP(const SECTOR_ADDR_T&,
-                                  const SECTOR_ADDR_T&,
-                                  PathRecorder&);
-template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
-                                   const SECTOR_ADDR_T&,
-                                   PathRecorder&);
 
 }  // namespace ver2::measuring::detail
 
@@ -180,23 +169,19 @@ int horizontalCorridorSpecialCase_G_V(SECTOR_ADDR_T a,
 }
 
 int getDistanceInSectorG(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  detail::NoPath none;
-  return detail::getDistanceInSectorG(a, b, none);
+  return detail::getDistanceInSectorG(a, b);
 }
 
 int getDistanceInSectorV(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  detail::NoPath none;
-  return detail::getDistanceInSectorV(a, b, none);
+  return detail::getDistanceInSectorV(a, b);
 }
 
 int getDistanceInSectorP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  detail::NoPath none;
-  return detail::getDistanceInSectorP(a, b, none);
+  return detail::getDistanceInSectorP(a, b);
 }
 
 int getDistanceInSectorGP(SECTOR_ADDR_T a, SECTOR_ADDR_T b) {
-  detail::NoPath none;
-  return detail::getDistanceInSectorGP(a, b, none);
+  return detail::getDistanceInSectorGP(a, b);
 }
 
 }  // namespace ver2::measuring

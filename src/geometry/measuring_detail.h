@@ -89,51 +89,70 @@ void walkThrough(Path& path, const Points&... points) {
   (path.to(points.x, points.y), ...);
 }
 
+// The walk along the first point's row to the cross corridor at x, along it,
+// and along the second point's row (sectors V and G).
+template <typename Path>
+void viaCrossCorridorAtX(Path& path,
+                         const SECTOR_ADDR_T& first,
+                         const SECTOR_ADDR_T& second,
+                         int x) {
+  walkThrough(path, first, PlanPoint{x, first.y}, PlanPoint{x, second.y},
+              second);
+}
+
+// The same through a cross corridor at y (sectors P and GP).
+template <typename Path>
+void viaCrossCorridorAtY(Path& path,
+                         const SECTOR_ADDR_T& first,
+                         const SECTOR_ADDR_T& second,
+                         int y) {
+  walkThrough(path, first, PlanPoint{first.x, y}, PlanPoint{second.x, y},
+              second);
+}
+
 int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& a,
                                       const SECTOR_ADDR_T& b,
                                       int facingParity);
 
-template <typename Path>
+// The in-sector measures, once for the distance path and once for the walk
+// (both defined in in_sector.cpp), and the distance path again under the
+// signature the generic walks between sectors call. Without a sink object
+// the distance path stays a plain call the oracle can jump to.
+int getDistanceInSectorG(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b);
+int getDistanceInSectorV(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b);
+int getDistanceInSectorP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b);
+int getDistanceInSectorGP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b);
 int getDistanceInSectorG(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path);
-template <typename Path>
+                         PathRecorder& path);
 int getDistanceInSectorV(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path);
-template <typename Path>
+                         PathRecorder& path);
 int getDistanceInSectorP(const SECTOR_ADDR_T& a,
                          const SECTOR_ADDR_T& b,
-                         Path& path);
-template <typename Path>
+                         PathRecorder& path);
 int getDistanceInSectorGP(const SECTOR_ADDR_T& a,
                           const SECTOR_ADDR_T& b,
-                          Path& path);
-
-// Instantiated for both sinks in in_sector.cpp.
-extern template int getDistanceInSectorG(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         NoPath&);
-extern template int getDistanceInSectorV(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         NoPath&);
-extern template int getDistanceInSectorP(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         NoPath&);
-extern template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
-                                          const SECTOR_ADDR_T&,
-                                          NoPath&);
-extern template int getDistanceInSectorG(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         PathRecorder&);
-extern template int getDistanceInSectorV(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         PathRecorder&);
-extern template int getDistanceInSectorP(const SECTOR_ADDR_T&,
-                                         const SECTOR_ADDR_T&,
-                                         PathRecorder&);
-extern template int getDistanceInSectorGP(const SECTOR_ADDR_T&,
-                                          const SECTOR_ADDR_T&,
-                                          PathRecorder&);
+                          PathRecorder& path);
+inline int getDistanceInSectorG(const SECTOR_ADDR_T& a,
+                                const SECTOR_ADDR_T& b,
+                                NoPath&) {
+  return getDistanceInSectorG(a, b);
+}
+inline int getDistanceInSectorV(const SECTOR_ADDR_T& a,
+                                const SECTOR_ADDR_T& b,
+                                NoPath&) {
+  return getDistanceInSectorV(a, b);
+}
+inline int getDistanceInSectorP(const SECTOR_ADDR_T& a,
+                                const SECTOR_ADDR_T& b,
+                                NoPath&) {
+  return getDistanceInSectorP(a, b);
+}
+inline int getDistanceInSectorGP(const SECTOR_ADDR_T& a,
+                                 const SECTOR_ADDR_T& b,
+                                 NoPath&) {
+  return getDistanceInSectorGP(a, b);
+}
 
 }  // namespace ver2::measuring::detail

@@ -63,21 +63,16 @@ int getDistanceBetweenSectors_G_V(const SECTOR_ADDR_T& first,
   };
   std::size_t i = bayOf(a->x);
   Wide dy = absDiff(a->y, b->y);
-  // Along the aisle to the cross corridor at x `across`, then north or
-  // south along it.
-  int across = vc[i + 1];
-  Wide length = absDiff(a->x, b->x) + dy;
-  if (bayOf(b->x) == i) {
-    Wide west = (Wide{a->x} - vc[i]) + (Wide{b->x} - vc[i]);
-    Wide east = (Wide{vc[i + 1]} - a->x) + (Wide{vc[i + 1]} - b->x);
-    // The first bay always uses its eastern corridor, the last its western.
-    bool useWest = (west < east && i != 0) || i == lastBay;
-    if (useWest) across = vc[i];
-    length = (useWest ? west : east) + dy;
+  if (bayOf(b->x) != i) {
+    viaCrossCorridorAtX(path, first, second, vc[i + 1]);
+    return narrow(absDiff(a->x, b->x) + dy);
   }
-  walkThrough(path, first, PlanPoint{across, first.y},
-              PlanPoint{across, second.y}, second);
-  return narrow(length);
+  Wide west = (Wide{a->x} - vc[i]) + (Wide{b->x} - vc[i]);
+  Wide east = (Wide{vc[i + 1]} - a->x) + (Wide{vc[i + 1]} - b->x);
+  // The first bay always uses its eastern corridor, the last its western.
+  bool useWest = (west < east && i != 0) || i == lastBay;
+  viaCrossCorridorAtX(path, first, second, useWest ? vc[i] : vc[i + 1]);
+  return narrow((useWest ? west : east) + dy);
 }
 
 template <typename Path>
@@ -175,8 +170,7 @@ int getDistanceBetweenSectors_GP_P(const SECTOR_ADDR_T& first,
   const SECTOR_ADDR_T* bestG = &secGP::GP_exits.front();
   const GRAPH_POINT_T* bestP = kPExits[0];
   for (const SECTOR_ADDR_T& g : secGP::GP_exits) {
-    NoPath none;
-    Wide inside = getDistanceInSectorGP(*a, g, none);
+    Wide inside = getDistanceInSectorGP(*a, g);
     Wide shortestP = INT_INFINITY;
     const GRAPH_POINT_T* nearestP = kPExits[0];
     for (const GRAPH_POINT_T* p : kPExits) {
