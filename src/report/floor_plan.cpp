@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -61,21 +60,30 @@ std::string label(const char* cls,
          "\" y=\"" + svgNumber(y) + "\">" + escape(text) + "</text>";
 }
 
+// The address of a cell at level 1: sector code, row, level, cell.
+std::string cellAddress(const std::string& code, int row, int cell) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%02d01%03d", code.c_str(), row, cell);
+  return text;
+}
+
 // One row of racks: its cells placed by the address mapping, split into
 // blocks where a cross corridor passes. The rack stands on the side of the
-// row's pick face away from the row it faces across the aisle.
+// row's pick face away from the row it faces across the aisle. `index` is
+// the row's yIndex in V and G, its xIndex in P and GP.
 void drawRow(SectorDrawing& sector,
-             int row,
+             int index,
              const RowKind& kind,
-             const std::function<std::string(int)>& address) {
+             const std::string& code,
+             int row) {
   std::vector<double> along;
   double face = 0;
   for (int cell = kind.firstCell; cell <= kind.lastCell; ++cell) {
-    const SECTOR_ADDR_T p = WAddress(address(cell)).point();
+    const SECTOR_ADDR_T p = WAddress(cellAddress(code, row, cell)).point();
     along.push_back(sector.rowsAlongX ? p.x : p.y);
     face = sector.rowsAlongX ? p.y : p.x;
   }
-  const bool towardsLower = (row % 2 == 1) == (sector.facingParity % 2 == 1);
+  const bool towardsLower = (index % 2 == 1) == (sector.facingParity % 2 == 1);
   const double across = towardsLower ? face - kind.depth : face;
   std::size_t first = 0;
   for (std::size_t i = 1; i <= along.size(); ++i) {
@@ -101,51 +109,33 @@ void drawRow(SectorDrawing& sector,
   }
 }
 
-std::string addressText(const char* format, int row, int cell) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, row, cell);
-  return text;
-}
-
 // The rows of each sector with the cells their racks hold.
 void drawRacks(std::vector<SectorDrawing>& sectors) {
-  SectorDrawing& v = sectors[0];
-  for (int r = 0; r < 6; ++r) {
+  for (int r = 0; r < 6; ++r) {  // V: rows A to F, the letter doubled
     const char letter = static_cast<char>('A' + r);
     RowKind kind{secV::big_cell_depth, secV::big_cell_width, 1, 35};
-    if (r == 0)
+    if (r == 0) {
       kind = {secV::pallet_cell_depth, secV::pallet_cell_width, 1, 45};
-    if (r == 1 || r == 3) {
+    } else if (r == 1 || r == 3) {
       kind = {secV::small_cell_depth, secV::small_cell_width, 1, 380};
     }
-    drawRow(v, r, kind, [letter](int cell) {
-      char text[16];
-      std::snprintf(text, sizeof text, "V%c%c0001%03d", letter, letter, cell);
-      return std::string(text);
-    });
+    drawRow(sectors[0], r, kind, std::string{'V', letter, letter}, 0);
   }
-  SectorDrawing& g = sectors[1];
   for (int row = 0; row <= 40; ++row) {
     const bool small = std::count(secG::rows_246_celled.begin(),
                                   secG::rows_246_celled.end(), row) > 0;
     RowKind kind{secG::cell_depth,
                  small ? secG::small_cell_width : secG::big_cell_width, 0,
                  small ? 245 : 31};
-    drawRow(g, row, kind, [row](int cell) {
-      return addressText("G00%02d01%03d", row, cell);
-    });
+    drawRow(sectors[1], row, kind, "G00", row);
   }
   for (int column = 0; column <= 6; ++column) {
     drawRow(sectors[2], column, {secP::cell_depth, secP::cell_width, 0, 70},
-            [column](int cell) {
-              return addressText("P00%02d01%03d", column, cell);
-            });
+            "P00", column);
   }
   for (int column = 1; column <= 8; ++column) {
     RowKind kind{secGP::cell_depth, secGP::cell_width, 0, column > 6 ? 27 : 29};
-    drawRow(sectors[3], column, kind, [column](int cell) {
-      return addressText("GP0%02d01%03d", column, cell);
-    });
+    drawRow(sectors[3], column, kind, "GP0", column);
   }
 }
 
