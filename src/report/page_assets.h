@@ -164,10 +164,15 @@ inline constexpr const char* kScript = R"JS(
     var key = event.target.getAttribute('data-key');
     if (key && !(drag && drag.moved)) location.hash = key;
   });
-  window.addEventListener('hashchange', function () {
-    select(decodeURIComponent(location.hash.slice(1)));
-  });
-  select(decodeURIComponent(location.hash.slice(1)));
+  function fragment() {
+    try {
+      return decodeURIComponent(location.hash.slice(1));
+    } catch (e) {
+      return '';  // not a key of this page
+    }
+  }
+  window.addEventListener('hashchange', function () { select(fragment()); });
+  select(fragment());
   body.setAttribute('data-ready', 'yes');
 })();
 )JS";
