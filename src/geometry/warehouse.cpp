@@ -131,8 +131,10 @@ int getDistanceBetweenSectors_G_P(const SECTOR_ADDR_T& first,
   return narrow(useLower ? viaLower : viaNorth);
 }
 
+// Kept out of the oracle's dispatch: inlined, its call into GP would make
+// every distance save registers it otherwise never needs.
 template <typename Path>
-int getDistanceBetweenSectors_G_GP(const SECTOR_ADDR_T& first,
+[[gnu::noinline]] int getDistanceBetweenSectors_G_GP(const SECTOR_ADDR_T& first,
                                    const SECTOR_ADDR_T& second,
                                    Path& path) {
   const SECTOR_ADDR_T* a = &first;  // the G point
