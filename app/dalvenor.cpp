@@ -5,6 +5,7 @@
 //   dalvenor route [--solver S] ADDRESS... a walking route through addresses
 //   dalvenor plan WAVE [options]           plan a wave, print the plan
 //   dalvenor compare WAVE [options]        plan against the recorded walks
+//   dalvenor report WAVE [options] --out F an HTML page with the route map
 //
 // Each subcommand is one add...Command function: it registers the subcommand
 // and its arguments (stored into CliArgs) and returns the function that runs
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
     const std::vector<Subcommand> subcommands = {
         addLocateCommand(app, args), addDistanceCommand(app, args),
         addRouteCommand(app, args),  addPlanCommand(app, args),
-        addCompareCommand(app, args),
+        addCompareCommand(app, args), addReportCommand(app, args),
     };
     try {
       app.parse(argc, argv);

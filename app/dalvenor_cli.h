@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "geometry/waddress.h"
+#include "model/cart_configuration.h"
+#include "model/setup_configuration.h"
+#include "wave/carts_loader.h"
 
 namespace dalvenor_cli {
 
@@ -34,8 +37,8 @@ struct CliArgs {
   std::string route = "GreedyAlgorithm";  // --route
   std::vector<std::string> boxes;         // --box, repeatable
   std::string cart = "90,200,50,3";       // --cart
-  std::string out;                        // plan --out
-  bool stats = false;                     // plan --stats
+  std::string out;                        // plan/report --out
+  std::string stats;                      // plan --stats [table|raw]
   bool quiet = false;                     // --quiet
 };
 
@@ -53,10 +56,28 @@ struct Subcommand {
 // "WARNING: " line per distinct address beyond the floor plan's racks.
 WAddress parseAddressArg(const std::string& text);
 
+// The planning a wave gets from plan, compare and report.
+struct PlanningSetup {
+  SolverConfiguration solver;
+  BoxConfiguration boxes;
+  CartConfiguration cartConfig;
+};
+
+// The options plan, compare and report share: WAVE and the settings.
+void addPlanningOptions(CLI::App* command, CliArgs& args);
+// What each packing, grouping and route setting does, one line each.
+std::string settingsHelp();
+// The configuration the options name; std::invalid_argument for a bad one.
+PlanningSetup setupFromArgs(const CliArgs& args);
+// Loads and plans the wave; progress lines unless --quiet. A wave the
+// loader refuses throws AlreadyReported.
+void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader);
+
 Subcommand addLocateCommand(CLI::App& app, CliArgs& args);
 Subcommand addDistanceCommand(CLI::App& app, CliArgs& args);
 Subcommand addRouteCommand(CLI::App& app, CliArgs& args);
 Subcommand addPlanCommand(CLI::App& app, CliArgs& args);
 Subcommand addCompareCommand(CLI::App& app, CliArgs& args);
+Subcommand addReportCommand(CLI::App& app, CliArgs& args);
 
 }  // namespace dalvenor_cli

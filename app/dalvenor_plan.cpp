@@ -20,6 +20,7 @@
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/helper.h"
+#include "wave/stats.h"
 
 namespace dalvenor_cli {
 
@@ -29,29 +30,68 @@ template <typename Enum>
 struct Choice {
   const char* name;
   Enum value;
+  const char* help = nullptr;  // what the setting does, in one line
 };
 
 const Choice<BPAlgorithms> kPackers[] = {
-    {"BaseLineFFD", BaseLineFFD},
-    {"FFD_OneBoxType", FFD_OneBoxType},
-    {"FFDS_MultipleBoxTypes", FFDS_MultipleBoxTypes},
-    {"BP3D_OneBox", BP3D_OneBox},
-    {"BP3D_FFDS_MultiBoxTypes", BP3D_FFDS_MultiBoxTypes},
-    {"BP3D_MultipleBoxTypes_CountDefined", BP3D_MultipleBoxTypes_CountDefined},
+    {"BaseLineFFD", BaseLineFFD,
+     "whole order lines into boxes of the first type, by volume, largest "
+     "first"},
+    {"FFD_OneBoxType", FFD_OneBoxType,
+     "units and packages into boxes of the first type, by volume, largest "
+     "first"},
+    {"FFDS_MultipleBoxTypes", FFDS_MultipleBoxTypes,
+     "units and packages by volume, each new box of the smallest type that "
+     "fits"},
+    {"BP3D_OneBox", BP3D_OneBox,
+     "three-dimensional packing into boxes of the first type"},
+    {"BP3D_FFDS_MultiBoxTypes", BP3D_FFDS_MultiBoxTypes,
+     "three-dimensional packing, each new box of the smallest type that "
+     "fits"},
+    {"BP3D_MultipleBoxTypes_CountDefined", BP3D_MultipleBoxTypes_CountDefined,
+     "three-dimensional packing over all box types within their counts"},
 };
 const Choice<GroupingCustomersAlgorithms> kGroupings[] = {
-    {"AVGDistances", AVGDistances},
-    {"LeastSquareMethod", LeastSquareMethod},
-    {"KMeansClustering", KMeansClustering},
-    {"ChooseBest", ChooseBest},
+    {"AVGDistances", AVGDistances,
+     "each cart starts with the largest customer left and takes those whose "
+     "picks lie closest on average"},
+    {"LeastSquareMethod", LeastSquareMethod,
+     "as AVGDistances, preferring customers whose picks line up with the "
+     "first customer's"},
+    {"KMeansClustering", KMeansClustering,
+     "customers clustered by the mean place of their picks, carts filled "
+     "cluster by cluster"},
+    {"ChooseBest", ChooseBest,
+     "tries the three groupings and keeps the one with the shortest whole "
+     "walk"},
 };
 const Choice<ShortestPathAlgorithms> kRoutes[] = {
-    {"NearestNeighbour", NearestNeighbour},
-    {"BruteForceOrNearestNeighbour", BruteForceOrNearestNeighbour},
-    {"GreedyAlgorithm", GreedyAlgorithm},
-    {"BruteForceOrGreedy", BruteForceOrGreedy},
-    {"JustMeasureDistance", JustMeasureDistance},
+    {"NearestNeighbour", NearestNeighbour,
+     "always walks on to the nearest pick left"},
+    {"BruteForceOrNearestNeighbour", BruteForceOrNearestNeighbour,
+     "the shortest of all orders for carts of up to 9 lines, else "
+     "NearestNeighbour"},
+    {"GreedyAlgorithm", GreedyAlgorithm,
+     "joins the shortest legs first into one walk from start to end"},
+    {"BruteForceOrGreedy", BruteForceOrGreedy,
+     "the shortest of all orders for carts of up to 9 lines, else "
+     "GreedyAlgorithm"},
+    {"JustMeasureDistance", JustMeasureDistance,
+     "keeps the order the lines were loaded in and only measures it"},
 };
+
+// One line per setting: flag, number, name and what it does.
+template <typename Enum, std::size_t N>
+std::string describeChoices(const char* flag,
+                            const Choice<Enum> (&choices)[N]) {
+  std::string text;
+  for (const Choice<Enum>& choice : choices) {
+    text += std::string("  ") + flag + " " +
+            std::to_string(static_cast<int>(choice.value)) + " " + choice.name +
+            (choice.help ? std::string(": ") + choice.help : "") + "\n";
+  }
+  return text;
+}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -144,11 +184,7 @@ CartConfiguration parseCart(const std::string& text) {
                            static_cast<int>(shelves));
 }
 
-struct PlanningSetup {
-  SolverConfiguration solver;
-  BoxConfiguration boxes;
-  CartConfiguration cartConfig;
-};
+}  // namespace
 
 PlanningSetup setupFromArgs(const CliArgs& args) {
   PlanningSetup setup{
@@ -173,7 +209,6 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
   return setup;
 }
 
-// Loads and plans the wave; progress lines unless --quiet.
 void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   is_debug_on = !args.quiet;
   loader.loadItemsAndSpec(args.wave);
@@ -183,6 +218,8 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   }
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
+
+namespace {
 
 void runPlan(const CliArgs& args, std::ostream& out) {
   PlanningSetup setup = setupFromArgs(args);
@@ -195,7 +232,11 @@ void runPlan(const CliArgs& args, std::ostream& out) {
   } else if (auto failure = writeFileWholeFailure(args.out, plan)) {
     throw std::runtime_error("cannot write " + args.out + ": " + *failure);
   }
-  if (args.stats) std::cerr << loader.getStats();
+  if (args.stats == "raw") {
+    std::cerr << loader.getStats();
+  } else if (!args.stats.empty()) {
+    std::cerr << stats::cartTable(loader.getLoadedCartsList());
+  }
 }
 
 void printRow(std::ostream& out, const char* label, int carts, long total) {
@@ -238,7 +279,8 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   }
 }
 
-// The options plan and compare share.
+}  // namespace
+
 void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_option("WAVE", args.wave, "Wave file (JSON)")->required();
   command
@@ -268,19 +310,31 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_flag("--quiet", args.quiet, "No progress lines");
 }
 
-}  // namespace
+std::string settingsHelp() {
+  return "Settings, each given by number or name (any letter case):\n" +
+         describeChoices("--pack", kPackers) +
+         describeChoices("--group", kGroupings) +
+         describeChoices("--route", kRoutes);
+}
 
 Subcommand addPlanCommand(CLI::App& app, CliArgs& args) {
   CLI::App* command =
       app.add_subcommand("plan", "Plan a wave and print the plan as JSON");
   addPlanningOptions(command, args);
   command->add_option("--out", args.out, "Write the plan to this file");
-  command->add_flag("--stats", args.stats,
-                    "Write the per-cart statistics table to standard error");
+  command
+      ->add_option("--stats", args.stats,
+                   "Write the per-cart table to standard error: aligned for "
+                   "people (table, the default), or the library's "
+                   "tab-separated table (raw)")
+      ->expected(0, 1)
+      ->default_str("table")
+      ->check(CLI::IsMember({"table", "raw"}));
   command->footer(
       "Progress lines go to standard error. A wave that cannot be loaded\n"
       "writes the loader's error line, then the reason, and exits with\n"
-      "status 1.");
+      "status 1.\n\n" +
+      settingsHelp());
   return {command, runPlan};
 }
 
@@ -290,7 +344,8 @@ Subcommand addCompareCommand(CLI::App& app, CliArgs& args) {
   addPlanningOptions(command, args);
   command->footer(
       "The wave's rows must carry \"Cart\" and \"AddressRank\": the walks\n"
-      "the pickers recorded, measured with the same distance model.");
+      "the pickers recorded, measured with the same distance model.\n\n" +
+      settingsHelp());
   return {command, runCompare};
 }
 

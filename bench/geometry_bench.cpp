@@ -1,5 +1,6 @@
 // Benchmarks of the warehouse geometry: the distance oracle, which the route
-// searches call once per leg of every candidate route, and address parsing.
+// searches call once per leg of every candidate route, the walks the report
+// draws, and address parsing.
 //
 // The pairs are a fixed mix over all sixteen ordered combinations of the
 // sectors G, V, P and GP, cycled in a shuffled order; the range argument is
@@ -76,6 +77,19 @@ void BM_Warehouse_Distance(benchmark::State& state) {
                           static_cast<int64_t>(pairs.size()));
 }
 BENCHMARK(BM_Warehouse_Distance)->Range(16, 4096);
+
+// The corners of each walk, as the report draws them.
+void BM_Warehouse_Walk(benchmark::State& state) {
+  const auto pairs = makePairs(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    for (const auto& [a, b] : pairs) {
+      benchmark::DoNotOptimize(Warehouse::walk(a, b));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() *
+                          static_cast<int64_t>(pairs.size()));
+}
+BENCHMARK(BM_Warehouse_Walk)->Range(16, 4096);
 
 // Parsing address texts of all four sectors.
 void BM_WAddress_Construct(benchmark::State& state) {

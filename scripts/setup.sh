@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libpython3.11-dev python3.11 python3
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  chromium  # the browser test of the HTML report
 )
 
 missing=()

@@ -17,12 +17,17 @@ namespace {
 // of `vc`. The pair is ordered west to east; the western point's bay (the
 // first corridor interval containing its x) decides. A western point outside
 // every interval is measured by the orthogonal distance.
+template <typename Path>
 int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
                                    const SECTOR_ADDR_T& second,
                                    int facingParity,
-                                   std::span<const int> vc) {
+                                   std::span<const int> vc,
+                                   Path& path) {
   int s = horizontalCorridorSpecialCase_G_V(first, second, facingParity);
-  if (s >= 0) return s;
+  if (s >= 0) {
+    walkThrough(path, first, second);
+    return s;
+  }
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->x > b->x) std::swap(a, b);
@@ -34,22 +39,31 @@ int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
       if (lo <= b->x && b->x <= hi) {
         Wide west = (a->x - lo) + (b->x - lo);
         Wide east = (hi - a->x) + (hi - b->x);
+        viaCrossCorridorAtX(path, first, second,
+                            west < east ? vc[i] : vc[i + 1]);
         return narrow((west < east ? west : east) + dy);
       }
+      viaCrossCorridorAtX(path, first, second, vc[i + 1]);
       return narrow((hi - a->x) + dy + (b->x - hi));
     }
   }
+  walkThrough(path, first, PlanPoint{second.x, first.y}, second);
   return narrow(orthogonal(*a, *b));
 }
 
 // Sectors P and GP: columns run north to south, cross corridors at the y
 // values of `hc`. The pair is ordered north to south; only the first
 // interval containing the northern point counts.
+template <typename Path>
 int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
                                      const SECTOR_ADDR_T& second,
-                                     std::span<const int> hc) {
+                                     std::span<const int> hc,
+                                     Path& path) {
   int s = horizontalCorridorSpecialCase_G_V(first, second, 1);
-  if (s >= 0) return s;
+  if (s >= 0) {
+    walkThrough(path, first, second);
+    return s;
+  }
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->y > b->y) std::swap(a, b);
@@ -64,11 +78,15 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
         Wide south = 2 * hi - sumY;
         north = north < 0 ? -north : north;
         south = south < 0 ? -south : south;
+        viaCrossCorridorAtY(path, first, second,
+                            north < south ? hc[i] : hc[i + 1]);
         return narrow((north < south ? north : south) + dx);
       }
+      viaCrossCorridorAtY(path, first, second, hc[i + 1]);
       return narrow(absDiff(a->y, b->y) + dx);
     }
   }
+  walkThrough(path, first, PlanPoint{first.x, second.y}, second);
   return narrow(orthogonal(*a, *b));
 }
 
@@ -89,21 +107,55 @@ int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& first,
 }
 
 int getDistanceInSectorV(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
   return measureAcrossVerticalCorridors(a, b, secV::first_row_opposite,
-                                        secV::vertical_corridors);
+                                        secV::vertical_corridors, none);
+}
+
+int getDistanceInSectorV(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         PathRecorder& path) {
+  return measureAcrossVerticalCorridors(a, b, secV::first_row_opposite,
+                                        secV::vertical_corridors, path);
 }
 
 int getDistanceInSectorG(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
+  NoPath none;
   return measureAcrossVerticalCorridors(a, b, secG::first_row_opposite,
-                                        secG::vertical_corridors);
+                                        secG::vertical_corridors, none);
+}
+
+int getDistanceInSectorG(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         PathRecorder& path) {
+  return measureAcrossVerticalCorridors(a, b, secG::first_row_opposite,
+                                        secG::vertical_corridors, path);
 }
 
 int getDistanceInSectorP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
-  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors);
+  NoPath none;
+  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors,
+                                          none);
+}
+
+int getDistanceInSectorP(const SECTOR_ADDR_T& a,
+                         const SECTOR_ADDR_T& b,
+                         PathRecorder& path) {
+  return measureAcrossHorizontalCorridors(a, b, secP::horizontal_cooridors,
+                                          path);
 }
 
 int getDistanceInSectorGP(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
-  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors);
+  NoPath none;
+  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors,
+                                          none);
+}
+
+int getDistanceInSectorGP(const SECTOR_ADDR_T& a,
+                          const SECTOR_ADDR_T& b,
+                          PathRecorder& path) {
+  return measureAcrossHorizontalCorridors(a, b, secGP::horizontal_corridors,
+                                          path);
 }
 
 }  // namespace ver2::measuring::detail

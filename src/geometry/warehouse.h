@@ -1,7 +1,16 @@
 #pragma once
 
+#include <vector>
+
 #include "geometry/sector_addr.h"
 #include "geometry/waddress.h"
+
+// A corner of a walk drawn on the plan, decimetres.
+struct PlanPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const PlanPoint&) const = default;
+};
 
 namespace ver2::measuring {
 // Straight walk along one line (same yIndex) or across one aisle between two
@@ -31,4 +40,15 @@ class Warehouse {
 
   // The same measure without copies, for hot loops.
   static int distance(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b);
+
+  // The walk that distance(a, b) measures, as the corners of a polyline from
+  // a to b (both included, no point twice in a row): along the aisles, cross
+  // corridors and exits the measure chose. Where the measure takes a straight
+  // shortcut the walk is that straight segment; such a segment along one
+  // line counts only its run along x (GP columns 7 and 8 lie 32 further
+  // south than columns 1 to 6, and the exits into GP stand on cell 0's
+  // line), so there the drawn length exceeds the distance. Unknown sectors,
+  // which measure 0, are joined straight.
+  static std::vector<PlanPoint> walk(const SECTOR_ADDR_T& a,
+                                     const SECTOR_ADDR_T& b);
 };

@@ -17,6 +17,7 @@
 #include "wave/helper.h"
 #include "wave/json_fields.h"
 #include "wave/planning_steps.h"
+#include "wave/recorded_walks.h"
 
 namespace {
 
@@ -33,24 +34,12 @@ std::pair<int, CartOItem> readRecordedRow(const nlohmann::json& row) {
 
 }  // namespace
 
-WalkTotals CartsLoader::measureUsedData(const std::string& path) {
-  const SECTOR_ADDR_T start = routeStart();
-  const SECTOR_ADDR_T end = routeEnd();
-  if (!std::filesystem::exists(path)) {
-    throw std::runtime_error(path + ": no such recorded picking file");
-  }
-  nlohmann::json document;
-  try {
-    document = readJsonFromFile(path);
-  } catch (const std::exception& e) {
-    throw std::invalid_argument(
-        path + ": no valid JSON: " + wave_fields::jsonReason(e));
-  }
-
+std::vector<RecordedWalk> recordedWalksOf(const nlohmann::json& rows,
+                                          const std::string& source) {
   std::multimap<int, CartOItem> linesByCart;
   std::vector<int> cartNumbers;
   std::size_t number = 0;
-  for (const nlohmann::json& row : document) {
+  for (const nlohmann::json& row : rows) {
     ++number;
     try {
       auto [cart, line] = readRecordedRow(row);
@@ -59,26 +48,51 @@ WalkTotals CartsLoader::measureUsedData(const std::string& path) {
       }
       linesByCart.emplace(cart, std::move(line));
     } catch (const std::exception& e) {
-      throw std::invalid_argument(path + " row " + std::to_string(number) +
+      throw std::invalid_argument(source + " row " + std::to_string(number) +
                                   ": " + e.what());
     }
   }
 
-  WalkTotals totals;
+  std::vector<RecordedWalk> walks;
   for (int cart : cartNumbers) {
-    std::vector<CartOItem> walk;
+    RecordedWalk walk{cart, {}};
     auto [first, last] = linesByCart.equal_range(cart);
-    for (auto it = first; it != last; ++it) walk.push_back(it->second);
+    for (auto it = first; it != last; ++it) walk.lines.push_back(it->second);
     // Highest rank first; equal ranks keep file order.
-    std::stable_sort(walk.begin(), walk.end(),
+    std::stable_sort(walk.lines.begin(), walk.lines.end(),
                      [](const CartOItem& a, const CartOItem& b) {
                        return a.oItem.qty > b.oItem.qty;
                      });
+    walks.push_back(std::move(walk));
+  }
+  return walks;
+}
+
+std::vector<RecordedWalk> readRecordedWalks(const std::string& path) {
+  if (!std::filesystem::exists(path)) {
+    throw std::runtime_error(path + ": no such recorded picking file");
+  }
+  nlohmann::json document;
+  try {
+    document = readJsonFromFile(path);
+  } catch (const std::exception& e) {
+    throw std::invalid_argument(path + ": no valid JSON: " +
+                                wave_fields::jsonReason(e));
+  }
+  return recordedWalksOf(document, path);
+}
+
+WalkTotals CartsLoader::measureUsedData(const std::string& path) {
+  const SECTOR_ADDR_T start = routeStart();
+  const SECTOR_ADDR_T end = routeEnd();
+  const std::vector<RecordedWalk> walks = readRecordedWalks(path);
+  WalkTotals totals;
+  for (const RecordedWalk& walk : walks) {
     totals.totalDistance = planning_steps::addDistance(
         totals.totalDistance,
-        tsp_solver::justMeasureDistance(walk, warehouse, start, end));
+        tsp_solver::justMeasureDistance(walk.lines, warehouse, start, end));
   }
-  totals.carts = static_cast<int>(cartNumbers.size());
+  totals.carts = static_cast<int>(walks.size());
   return totals;
 }
 

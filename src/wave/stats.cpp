@@ -1,7 +1,10 @@
 #include "wave/stats.h"
 
+#include <iomanip>
+#include <sstream>
 #include <string>
 
+#include "routing/stops.h"
 #include "wave/carts_loader.h"
 
 namespace stats {
@@ -30,6 +33,62 @@ std::string eachCartStats(std::list<Cart> carts) {
              std::to_string(cart.getEstimatedWalkedDistance()) + "\n";
   }
   return table;
+}
+
+CartFigures cartFigures(const Cart& cart) {
+  return {cart.customers.size(), countBoxes(cart),
+          groupStops(cart.cartOItems).size(),
+          cart.getEstimatedWalkedDistance()};
+}
+
+std::string metresText(long long decimetres) {
+  std::string text = decimetres < 0 ? "-" : "";
+  const unsigned long long dm =
+      decimetres < 0 ? 0ULL - static_cast<unsigned long long>(decimetres)
+                     : static_cast<unsigned long long>(decimetres);
+  text += std::to_string(dm / 10);
+  text += '.';
+  text += std::to_string(dm % 10);
+  return text;
+}
+
+namespace {
+
+// One row of the table for people.
+void cartRow(std::ostream& out,
+             const std::string& cart,
+             const CartFigures& figures,
+             long long distance) {
+  const std::string boxes = std::to_string(figures.boxes.full) + " / " +
+                            std::to_string(figures.boxes.shared);
+  out << std::setw(4) << cart << std::setw(11) << figures.customers
+      << std::setw(19) << boxes << std::setw(7) << figures.stops
+      << std::setw(14) << metresText(distance) << '\n';
+}
+
+}  // namespace
+
+std::string cartTable(const std::list<Cart>& carts) {
+  std::ostringstream out;
+  out << "cart  customers  boxes full/shared  stops  distance [m]\n";
+  CartFigures all;
+  long long whole = 0;
+  int number = 0;
+  for (const Cart& cart : carts) {
+    CartFigures figures = cartFigures(cart);
+    cartRow(out, std::to_string(++number), figures, figures.distance);
+    all.customers += figures.customers;
+    all.boxes.full += figures.boxes.full;
+    all.boxes.shared += figures.boxes.shared;
+    all.stops += figures.stops;
+    whole += figures.distance;
+  }
+  cartRow(out, "all", all, whole);
+  out << "average distance per cart: "
+      << metresText(
+             carts.empty() ? 0 : whole / static_cast<long long>(carts.size()))
+      << " m\n";
+  return out.str();
 }
 
 }  // namespace stats

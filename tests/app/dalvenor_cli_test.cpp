@@ -163,7 +163,8 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   auto out = std::filesystem::temp_directory_path() /
              ("dalvenor_cli_plan_" + std::to_string(getpid()) + ".json");
   RunResult r = runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
-                             "--route", "3", "--out", out.string(), "--stats"});
+                             "--route", "3", "--out", out.string(), "--stats",
+                             "raw"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("TOTAL BOXES AFTER DECOMPOSITION: "), std::string::npos);
@@ -181,6 +182,40 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out.rfind("[{\"items\":", 0), 0u);
+
+  RunResult table = runDalvenor({"plan", kSampleWave, "--quiet", "--stats"});
+  EXPECT_EQ(table.status, 0);
+  EXPECT_EQ(table.err.rfind(
+                "cart  customers  boxes full/shared  stops  distance [m]\n", 0),
+            0u)
+      << table.err;
+}
+
+TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
+  const std::vector<std::string> settings = {
+      "--pack 0 BaseLineFFD: ",
+      "--pack 1 FFD_OneBoxType: ",
+      "--pack 2 FFDS_MultipleBoxTypes: ",
+      "--pack 3 BP3D_OneBox: ",
+      "--pack 4 BP3D_FFDS_MultiBoxTypes: ",
+      "--pack 5 BP3D_MultipleBoxTypes_CountDefined: ",
+      "--group 0 AVGDistances: ",
+      "--group 1 LeastSquareMethod: ",
+      "--group 2 KMeansClustering: ",
+      "--group 3 ChooseBest: ",
+      "--route 0 NearestNeighbour: ",
+      "--route 1 BruteForceOrNearestNeighbour: ",
+      "--route 2 GreedyAlgorithm: ",
+      "--route 3 BruteForceOrGreedy: ",
+      "--route 4 JustMeasureDistance: "};
+  for (const char* command : {"plan", "compare", "report"}) {
+    RunResult help = runDalvenor({command, "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const std::string& setting : settings) {
+      EXPECT_NE(help.out.find("\n  " + setting), std::string::npos)
+          << command << ": " << setting;
+    }
+  }
 }
 
 // --out into a FIFO writes in place; a full disk (a file size limit, which

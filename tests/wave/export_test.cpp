@@ -88,4 +88,28 @@ TEST(StatsTest, OneTabSeparatedLinePerCart) {
   EXPECT_EQ(table.rfind(header, 0), 0u);
 }
 
+TEST(StatsTest, TableForPeopleAlignsItsColumnsWithUnits) {
+  Cart cart;
+  cart.customers = {Customer(1), Customer(2)};
+  Box box = boxWith({piece(1, 1, 1)});
+  cart.cartShelves[0].addBox_fullItemized(box);
+  cart.cartShelves[2].addBox_fullItemized(box);
+  cart.cartShelves[2].addBox_oneItemized(box);
+  // Two lines at one address make one stop.
+  for (const char* address : {"G000502017", "G000502017", "VCC0001005"}) {
+    cart.cartOItems.emplace_back(OItem(1, 7, address, 1));
+  }
+  cart.addToEstimatedWalkedDistance(6871);
+  Cart empty;
+  empty.addToEstimatedWalkedDistance(5);
+  EXPECT_EQ(stats::cartTable({cart, empty}),
+            "cart  customers  boxes full/shared  stops  distance [m]\n"
+            "   1          2              2 / 1      2         687.1\n"
+            "   2          0              0 / 0      0           0.5\n"
+            " all          2              2 / 1      2         687.6\n"
+            "average distance per cart: 343.8 m\n");
+  EXPECT_EQ(stats::metresText(0), "0.0");
+  EXPECT_EQ(stats::metresText(-15), "-1.5");
+}
+
 }  // namespace
