@@ -11,20 +11,6 @@
 #include "wave/dalvenor_debug.h"
 #include "wave/planning_steps.h"
 
-SECTOR_ADDR_T routeStart() {
-  SECTOR_ADDR_T start;
-  start.sector = "VAA";
-  start.x = 300;
-  return start;
-}
-
-SECTOR_ADDR_T routeEnd() {
-  SECTOR_ADDR_T end;
-  end.sector = "VAA";
-  end.x = 620;
-  return end;
-}
-
 namespace planning_steps {
 
 short bestTrial(const int (&totals)[3]) {
