@@ -52,6 +52,7 @@ const Choice<ShortestPathAlgorithms> kRoutes[] = {
     {"GreedyAlgorithm", GreedyAlgorithm},
     {"BruteForceOrGreedy", BruteForceOrGreedy},
     {"JustMeasureDistance", JustMeasureDistance},
+    {"ShortestRoute", ShortestRoute},
 };
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
@@ -257,7 +258,7 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
       ->add_option("--route", args.route,
                    "Route algorithm, number or name: NearestNeighbour, "
                    "BruteForceOrNearestNeighbour, GreedyAlgorithm, "
-                   "BruteForceOrGreedy, JustMeasureDistance")
+                   "BruteForceOrGreedy, JustMeasureDistance, ShortestRoute")
       ->capture_default_str();
   command->add_option("--box", args.boxes,
                       "Box type W,H,D,MAXWEIGHT[,NAME[,FILL]], repeatable "

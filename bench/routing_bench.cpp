@@ -99,4 +99,24 @@ BENCHMARK(BM_TspSolver_NearestNeighbour)
     ->Arg(150)
     ->Unit(benchmark::kMillisecond);
 
+// Shortest routes by stop count: exact up to route_search::kExactStopLimit
+// stops, iterated local search with the default budget above.
+void BM_TspSolver_ShortestRoute(benchmark::State& state) {
+  runSolver(state, [](std::vector<CartOItem> items, Warehouse& warehouse,
+                      std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+                      SECTOR_ADDR_T end) {
+    return tsp_solver::shortestRoute(std::move(items), warehouse, order, start,
+                                     end);
+  });
+}
+BENCHMARK(BM_TspSolver_ShortestRoute)
+    ->DenseRange(12, 16)
+    ->Arg(20)
+    ->Arg(35)
+    ->Arg(50)
+    ->Arg(70)
+    ->Arg(100)
+    ->Arg(150)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
