@@ -114,38 +114,45 @@ class LocalSearch {
     queue_.push_back(point);
   }
 
-  // Moves that give the point u a leg to or from one of its neighbours v.
-  // Screened: a new leg no shorter than both of u's present legs is not
-  // looked at, and the neighbours after it are farther still.
+  // Moves that give the point u a leg to or from one of its neighbours v,
+  // screened by the gain criterion: a move is only looked at when its new
+  // leg at u is shorter than the leg of u it removes. Neighbours come
+  // nearest first, so once the nearer way to v is no shorter than both of
+  // u's legs, no later neighbour passes either.
   BestMove bestMoveAround(const PathState& path, int u) const {
     BestMove best;
+    const int n = path.stopCount();
     const int pu = path.positionOf(u);
-    int longestLeg = 0;
-    if (pu > 0) longestLeg = path.leg(path.at(pu - 1), u);
-    if (pu <= path.stopCount()) {
-      longestLeg = std::max(longestLeg, path.leg(u, path.at(pu + 1)));
-    }
+    const int in = pu > 0 ? path.leg(path.at(pu - 1), u) : 0;
+    const int out = pu <= n ? path.leg(u, path.at(pu + 1)) : 0;
+    const int longer = std::max(in, out);
     for (int k = 0; k < width_; ++k) {
       const std::size_t at = static_cast<std::size_t>(u) * width_ + k;
-      if (gaps_[at] >= longestLeg) break;
+      if (gaps_[at] >= longer) break;
       const int v = neighbours_[at];
       const int pv = path.positionOf(v);
+      const int toV = path.leg(u, v);
+      const int fromV = path.leg(v, u);
+      // 2-opt: u then v, or u turned round to stand just before v (and the
+      // same with v before u).
       if (pv > pu) {
-        best.offer(path, TwoOptMove{pu + 1, pv});  // u then v
-        best.offer(path, TwoOptMove{pu, pv - 1});  // u turned next to v
+        if (toV < out) best.offer(path, TwoOptMove{pu + 1, pv});
+        if (toV < in) best.offer(path, TwoOptMove{pu, pv - 1});
       } else {
-        best.offer(path, TwoOptMove{pv, pu - 1});  // v then u
-        best.offer(path, TwoOptMove{pv + 1, pu});  // u turned next to v
+        if (fromV < in) best.offer(path, TwoOptMove{pv, pu - 1});
+        if (fromV < out) best.offer(path, TwoOptMove{pv + 1, pu});
       }
-      // u's stretches of 1 to 3 stops, beginning or ending at u, put next
-      // to v, turned where needed so that u and v become neighbours.
-      best.offer(path, OrOptMove{pu, pu, pv, false});
-      best.offer(path, OrOptMove{pu, pu, pv - 1, false});
+      // Or-opt: u alone, or a stretch of up to 3 stops beginning or ending
+      // at u, put next to v and turned so that u stands beside v.
+      if (fromV < longer) best.offer(path, OrOptMove{pu, pu, pv, false});
+      if (toV < longer) best.offer(path, OrOptMove{pu, pu, pv - 1, false});
       for (int extra = 1; extra < OrOptMove::kLongest; ++extra) {
-        best.offer(path, OrOptMove{pu, pu + extra, pv, false});
-        best.offer(path, OrOptMove{pu, pu + extra, pv - 1, true});
-        best.offer(path, OrOptMove{pu - extra, pu, pv, true});
-        best.offer(path, OrOptMove{pu - extra, pu, pv - 1, false});
+        if (fromV < in) best.offer(path, OrOptMove{pu, pu + extra, pv, false});
+        if (toV < in) best.offer(path, OrOptMove{pu, pu + extra, pv - 1, true});
+        if (fromV < out) best.offer(path, OrOptMove{pu - extra, pu, pv, true});
+        if (toV < out) {
+          best.offer(path, OrOptMove{pu - extra, pu, pv - 1, false});
+        }
       }
     }
     return best;
