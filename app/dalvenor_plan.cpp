@@ -1,6 +1,7 @@
 // dalvenor plan and dalvenor compare: a whole wave planned with a chosen
-// configuration (by default the batch planner's), its plan printed or
-// compared with the walks the pickers recorded.
+// configuration, its plan printed or compared with the walks the pickers
+// recorded. The defaults are the best settings: the batch planner's, but
+// with ShortestRoute routes (--route GreedyAlgorithm gives its plan).
 
 #include <cmath>
 #include <cstdio>
@@ -240,6 +241,11 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   }
 }
 
+// Said under plan's and compare's options.
+constexpr const char* kDefaultsNote =
+    "The defaults are the best settings; --route GreedyAlgorithm --group\n"
+    "AVGDistances gives wave_batch's plan.\n";
+
 // The options plan and compare share.
 void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_option("WAVE", args.wave, "Wave file (JSON)")->required();
@@ -280,6 +286,7 @@ Subcommand addPlanCommand(CLI::App& app, CliArgs& args) {
   command->add_flag("--stats", args.stats,
                     "Write the per-cart statistics table to standard error");
   command->footer(
+      std::string(kDefaultsNote) +
       "Progress lines go to standard error. A wave that cannot be loaded\n"
       "writes the loader's error line and exits with status 1.");
   return {command, runPlan};
@@ -290,6 +297,7 @@ Subcommand addCompareCommand(CLI::App& app, CliArgs& args) {
       "compare", "Plan a wave and compare it with the recorded walks");
   addPlanningOptions(command, args);
   command->footer(
+      std::string(kDefaultsNote) +
       "The wave's rows must carry \"Cart\" and \"AddressRank\": the walks\n"
       "the pickers recorded, measured with the same distance model.");
   return {command, runCompare};
