@@ -18,8 +18,8 @@ using Length = std::int64_t;
 // Start, the stops in the given order, end.
 Length walkLength(const DistanceMatrix& legs, std::span<const int> order);
 
-// The shortest order, by dynamic programming over subsets of stops. Among
-// equally short orders the one built from the lowest-numbered stops wins.
+// The shortest order, by dynamic programming over subsets of stops; ties
+// are broken towards lower stop numbers, the same way on every run.
 std::vector<int> exactOrder(const DistanceMatrix& legs);
 
 // Always on to the nearest unvisited stop (the lowest number on a tie).
