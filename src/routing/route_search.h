@@ -27,7 +27,7 @@ struct SearchSettings {
   // The iteration budget: rounds of perturbation and local search per stop
   // of the route (so a route of n stops gets n times as many); 0 stops at
   // the first local optimum.
-  int iterationsPerStop = 4;
+  int iterationsPerStop = 3;
 };
 
 struct FoundRoute {
