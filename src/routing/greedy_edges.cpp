@@ -86,8 +86,9 @@ std::vector<Candidate> greedyEdgePath(int pointCount,
     const auto leg = std::find_if(atHere.begin(), atHere.end(),
                                   [&](std::size_t e) { return !walked[e]; });
     if (leg == atHere.end()) {
-      throw std::logic_error("greedyAlgorithm: the accepted legs do not form "
-                             "one path from start to end");
+      throw std::logic_error(
+          "greedyAlgorithm: the accepted legs do not form "
+          "one path from start to end");
     }
     walked[*leg] = true;
     Candidate c = accepted[*leg];
