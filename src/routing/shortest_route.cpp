@@ -2,6 +2,7 @@
 // locations are routed as plain points, and each point's lines are picked
 // together on arrival.
 
+#include <cstddef>
 #include <map>
 #include <stdexcept>
 #include <string>
