@@ -34,7 +34,7 @@ struct CliArgs {
   std::string wave;                       // plan/compare WAVE
   std::string pack = "FFD_OneBoxType";    // --pack
   std::string group = "AVGDistances";     // --group
-  std::string route = "GreedyAlgorithm";  // --route
+  std::string route = "ShortestRoute";    // --route
   std::vector<std::string> boxes;         // --box, repeatable
   std::string cart = "90,200,50,3";       // --cart
   std::string out;                        // plan/report --out

@@ -1,6 +1,7 @@
 // dalvenor plan and dalvenor compare: a whole wave planned with a chosen
-// configuration (by default the batch planner's), its plan printed or
-// compared with the walks the pickers recorded.
+// configuration, its plan printed or compared with the walks the pickers
+// recorded. The defaults are the best settings: the batch planner's, but
+// with ShortestRoute routes (--route GreedyAlgorithm gives its plan).
 
 #include <cmath>
 #include <cstdio>
@@ -78,6 +79,8 @@ const Choice<ShortestPathAlgorithms> kRoutes[] = {
      "GreedyAlgorithm"},
     {"JustMeasureDistance", JustMeasureDistance,
      "keeps the order the lines were loaded in and only measures it"},
+    {"ShortestRoute", ShortestRoute,
+     "the shortest walk: exact up to 15 places, a seeded local search above"},
 };
 
 // One line per setting: flag, number, name and what it does.
@@ -281,6 +284,11 @@ void runCompare(const CliArgs& args, std::ostream& out) {
 
 }  // namespace
 
+// Said under plan's and compare's options.
+constexpr const char* kDefaultsNote =
+    "The defaults are the best settings; --route GreedyAlgorithm --group\n"
+    "AVGDistances gives wave_batch's plan.\n";
+
 void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_option("WAVE", args.wave, "Wave file (JSON)")->required();
   command
@@ -298,7 +306,7 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
       ->add_option("--route", args.route,
                    "Route algorithm, number or name: NearestNeighbour, "
                    "BruteForceOrNearestNeighbour, GreedyAlgorithm, "
-                   "BruteForceOrGreedy, JustMeasureDistance")
+                   "BruteForceOrGreedy, JustMeasureDistance, ShortestRoute")
       ->capture_default_str();
   command->add_option("--box", args.boxes,
                       "Box type W,H,D,MAXWEIGHT[,NAME[,FILL]], repeatable "
@@ -331,6 +339,7 @@ Subcommand addPlanCommand(CLI::App& app, CliArgs& args) {
       ->default_str("table")
       ->check(CLI::IsMember({"table", "raw"}));
   command->footer(
+      std::string(kDefaultsNote) +
       "Progress lines go to standard error. A wave that cannot be loaded\n"
       "writes the loader's error line, then the reason, and exits with\n"
       "status 1.\n\n" +
@@ -343,6 +352,7 @@ Subcommand addCompareCommand(CLI::App& app, CliArgs& args) {
       "compare", "Plan a wave and compare it with the recorded walks");
   addPlanningOptions(command, args);
   command->footer(
+      std::string(kDefaultsNote) +
       "The wave's rows must carry \"Cart\" and \"AddressRank\": the walks\n"
       "the pickers recorded, measured with the same distance model.\n\n" +
       settingsHelp());

@@ -1,6 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <list>
 #include <random>
 #include <set>
 #include <string>
@@ -11,6 +17,7 @@
 #include "geometry/warehouse.h"
 #include "model/cart_oitem.h"
 #include "model/oitem.h"
+#include "routing/route_search.h"
 #include "routing/tsp_solver.h"
 #include "wave/carts_loader.h"
 
@@ -98,5 +105,105 @@ BENCHMARK(BM_TspSolver_NearestNeighbour)
     ->Arg(60)
     ->Arg(150)
     ->Unit(benchmark::kMillisecond);
+
+// Shortest routes by stop count: exact up to route_search::kExactStopLimit
+// stops, iterated local search with the default budget above.
+void BM_TspSolver_ShortestRoute(benchmark::State& state) {
+  runSolver(state, [](std::vector<CartOItem> items, Warehouse& warehouse,
+                      std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+                      SECTOR_ADDR_T end) {
+    return tsp_solver::shortestRoute(std::move(items), warehouse, order, start,
+                                     end);
+  });
+}
+BENCHMARK(BM_TspSolver_ShortestRoute)
+    ->DenseRange(12, 16)
+    ->Arg(20)
+    ->Arg(35)
+    ->Arg(50)
+    ->Arg(70)
+    ->Arg(100)
+    ->Arg(150)
+    ->Unit(benchmark::kMillisecond);
+
+// The carts wave_batch's configuration plans for a wave, each with its
+// lines in loading order, as every route setting receives them.
+std::list<Cart> plannedCarts(const std::string& wave) {
+  SolverConfiguration solver(FFD_OneBoxType, AVGDistances,
+                             JustMeasureDistance);
+  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
+  BoxConfiguration boxes;
+  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  Warehouse warehouse;
+  CartsLoader loader(warehouse);
+  loader.loadItemsAndSpec(wave);
+  loader.loadingCartsRun(solver, cartConfig, boxes);
+  return loader.getLoadedCartsList();
+}
+
+long shortestTotal(const std::list<Cart>& carts,
+                   const route_search::SearchSettings& settings) {
+  Warehouse warehouse;
+  long total = 0;
+  for (const Cart& cart : carts) {
+    std::vector<CartOItem> order;
+    total += tsp_solver::shortestRoute(cart.cartOItems, warehouse, &order,
+                                       routeStart(), routeEnd(), nullptr,
+                                       settings);
+  }
+  return total;
+}
+
+// Quality on a bundled wave: the whole distance of the same carts routed
+// greedily, by ShortestRoute, and by the same search with ten times the
+// iteration budget; the time is that of routing every cart by ShortestRoute.
+void BM_ShortestRoute_BundledWave(benchmark::State& state,
+                                  const std::string& wave) {
+  const std::list<Cart> carts = plannedCarts(wave);
+  Warehouse warehouse;
+  long greedy = 0;
+  for (const Cart& cart : carts) {
+    std::vector<CartOItem> order;
+    greedy += tsp_solver::greedyAlgorithm(cart.cartOItems, warehouse, &order,
+                                          routeStart(), routeEnd());
+  }
+  const route_search::SearchSettings standard;
+  route_search::SearchSettings longer = standard;
+  longer.iterationsPerStop *= 10;
+  long shortest = 0;
+  for (auto _ : state) {
+    shortest = shortestTotal(carts, standard);
+    benchmark::DoNotOptimize(shortest);
+  }
+  const long longerTotal = shortestTotal(carts, longer);
+  state.counters["carts"] = static_cast<double>(carts.size());
+  state.counters["greedy_dm"] = static_cast<double>(greedy);
+  state.counters["shortest_dm"] = static_cast<double>(shortest);
+  state.counters["shortest_10x_dm"] = static_cast<double>(longerTotal);
+  state.counters["saving_pct"] = 100.0 * (greedy - shortest) / greedy;
+  state.counters["above_10x_pct"] =
+      100.0 * (shortest - longerTotal) / longerTotal;
+}
+
+// Every bundled wave of at least 500 rows.
+const bool kBundledWavesRegistered = [] {
+  std::vector<std::filesystem::path> waves;
+  for (const auto& entry : std::filesystem::directory_iterator(
+           DALVENOR_SOURCE_DIR "/data/data_both")) {
+    std::ifstream in(entry.path());
+    if (nlohmann::json::parse(in, nullptr, false).size() >= 500) {
+      waves.push_back(entry.path());
+    }
+  }
+  std::sort(waves.begin(), waves.end());
+  for (const auto& wave : waves) {
+    benchmark::RegisterBenchmark(
+        ("BM_ShortestRoute_BundledWave/" + wave.stem().string()).c_str(),
+        BM_ShortestRoute_BundledWave, wave.string())
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+  }
+  return true;
+}();
 
 }  // namespace

@@ -31,6 +31,9 @@ enum ShortestPathAlgorithms : std::int32_t {
   GreedyAlgorithm = 2,
   BruteForceOrGreedy = 3,
   JustMeasureDistance = 4,
+  // Exact up to route_search::kExactStopLimit distinct locations, iterated
+  // local search above that.
+  ShortestRoute = 5,
 };
 
 inline bool is3DAlgorithm(BPAlgorithms bp) {

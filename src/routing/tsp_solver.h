@@ -6,6 +6,7 @@
 #include "geometry/sector_addr.h"
 #include "geometry/warehouse.h"
 #include "model/cart_oitem.h"
+#include "routing/route_search.h"
 
 // A candidate leg of a greedy route. Ordered by length; equal when the end
 // points match in either direction (points compared by x and y).
@@ -50,4 +51,13 @@ int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
 int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
                     std::vector<CartOItem>* order, SECTOR_ADDR_T start,
                     SECTOR_ADDR_T end);
+// The shortest route search (route_search::routeStops) over the items'
+// distinct locations; the lines at one location are picked one after the
+// other, in their given order. The length is the returned order's, measured
+// line by line as justMeasureDistance does. *provenOptimal, when given, is
+// set to whether the route was solved exactly.
+int shortestRoute(std::vector<CartOItem> items, Warehouse& warehouse,
+                  std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+                  SECTOR_ADDR_T end, bool* provenOptimal = nullptr,
+                  const route_search::SearchSettings& settings = {});
 }  // namespace tsp_solver

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/route_ends.h"
 #include "geometry/sector_addr.h"
 #include "geometry/warehouse.h"
 #include "model/cart.h"
@@ -12,10 +13,6 @@
 #include "model/customer.h"
 #include "model/oitem.h"
 #include "model/setup_configuration.h"
-
-// The fixed start and end of every cart route: "VAA" at x 300 and x 620, y 0.
-SECTOR_ADDR_T routeStart();
-SECTOR_ADDR_T routeEnd();
 
 // The exported plan of the given carts as compact JSON ("null" for none).
 std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,

@@ -5,25 +5,11 @@
 #include <utility>
 
 #include "grouping/grouping_customers.h"
-#include "routing/tsp_solver.h"
+#include "routing/route_dispatch.h"
 #include "types.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/planning_steps.h"
-
-SECTOR_ADDR_T routeStart() {
-  SECTOR_ADDR_T start;
-  start.sector = "VAA";
-  start.x = 300;
-  return start;
-}
-
-SECTOR_ADDR_T routeEnd() {
-  SECTOR_ADDR_T end;
-  end.sector = "VAA";
-  end.x = 620;
-  return end;
-}
 
 namespace planning_steps {
 
@@ -55,41 +41,9 @@ void printWholeDistance(int total, std::size_t carts) {
 
 int routeCart(Cart& cart, ShortestPathAlgorithms setting,
               Warehouse& warehouse) {
-  const SECTOR_ADDR_T start = routeStart();
-  const SECTOR_ADDR_T end = routeEnd();
-  const std::size_t n = cart.cartOItems.size();
   std::vector<CartOItem> route;
-  int distance = 0;
-  switch (setting) {
-    case NearestNeighbour:
-      distance = tsp_solver::nearestNeighbour(cart.cartOItems, warehouse,
-                                              &route, start, end);
-      break;
-    case BruteForceOrNearestNeighbour:
-      distance = n <= 9 ? tsp_solver::bruteForce(cart.cartOItems, warehouse,
-                                                 &route, start, end)
-                        : tsp_solver::nearestNeighbour(
-                              cart.cartOItems, warehouse, &route, start, end);
-      break;
-    case GreedyAlgorithm:
-      distance = tsp_solver::greedyAlgorithm(cart.cartOItems, warehouse,
-                                             &route, start, end);
-      break;
-    case BruteForceOrGreedy:
-      distance = n <= 9 ? tsp_solver::bruteForce(cart.cartOItems, warehouse,
-                                                 &route, start, end)
-                        : tsp_solver::greedyAlgorithm(
-                              cart.cartOItems, warehouse, &route, start, end);
-      break;
-    case JustMeasureDistance:
-      distance = tsp_solver::justMeasureDistance(cart.cartOItems, warehouse,
-                                                 start, end);
-      route = cart.cartOItems;
-      break;
-    default:
-      route = cart.cartOItems;  // unknown setting: order kept, nothing measured
-      break;
-  }
+  const int distance = tsp_solver::routeBySetting(
+      setting, cart.cartOItems, warehouse, &route, routeStart(), routeEnd());
   cart.addToEstimatedWalkedDistance(distance);
   cart.setCartOItemVector(std::move(route));
   return distance;

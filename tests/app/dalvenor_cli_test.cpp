@@ -151,6 +151,22 @@ TEST(DalvenorCliTest, RoutePlansFromStartToEndWithEachSolver) {
   args[2] = "brute";
   EXPECT_EQ(runDalvenor(args).out,
             "1630\nVCC0001005\nG000502017\nP000101010\n");
+  // Solver names in any letter case; shortest says whether it is proven.
+  args[2] = "SHORTEST";
+  RunResult shortest = runDalvenor(args);
+  EXPECT_EQ(shortest.out, "1630\nVCC0001005\nG000502017\nP000101010\n");
+  EXPECT_EQ(shortest.err, "proven optimal: solved exactly\n");
+  args[2] = "Greedy";
+  EXPECT_EQ(runDalvenor(args).out, greedy.out);
+  std::vector<std::string> twenty = {"route", "--solver", "shortest"};
+  for (int cell = 1; cell <= 20; ++cell) {
+    twenty.push_back("G0005010" + std::to_string(10 + cell));
+  }
+  RunResult searched = runDalvenor(twenty);
+  EXPECT_EQ(searched.status, 0);
+  EXPECT_EQ(searched.err,
+            "not proven optimal: more than 15 locations, found by local "
+            "search\n");
 
   std::vector<std::string> ten = {"route", "--solver", "brute"};
   ten.insert(ten.end(), 10, "G000502017");
@@ -182,6 +198,15 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   EXPECT_EQ(quiet.status, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out.rfind("[{\"items\":", 0), 0u);
+  // The defaults route by ShortestRoute; greedy routes are wave_batch's.
+  EXPECT_EQ(runDalvenor({"plan", kSampleWave, "--quiet", "--route",
+                         "shortestroute", "--group", "avgdistances"})
+                .out,
+            quiet.out);
+  RunResult greedy = runDalvenor({"plan", kSampleWave, "--quiet", "--route",
+                                  "GreedyAlgorithm", "--group", "AVGDistances"});
+  EXPECT_EQ(greedy.status, 0);
+  EXPECT_NE(greedy.out, quiet.out);
 
   RunResult table = runDalvenor({"plan", kSampleWave, "--quiet", "--stats"});
   EXPECT_EQ(table.status, 0);
@@ -207,7 +232,8 @@ TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
       "--route 1 BruteForceOrNearestNeighbour: ",
       "--route 2 GreedyAlgorithm: ",
       "--route 3 BruteForceOrGreedy: ",
-      "--route 4 JustMeasureDistance: "};
+      "--route 4 JustMeasureDistance: ",
+      "--route 5 ShortestRoute: "};
   for (const char* command : {"plan", "compare", "report"}) {
     RunResult help = runDalvenor({command, "--help"});
     EXPECT_EQ(help.status, 0);

@@ -116,6 +116,14 @@ TEST_F(WaveBatchTest, PlansEveryWaveAndWritesTheFinalPlan) {
       {{11, 501}, 3}, {{11, 502}, 2}, {{12, 777}, 1}, {{13, 9}, 14}};
   EXPECT_EQ(items, ordered);
   EXPECT_EQ(shelves, ordered);
+
+  // dalvenor plan with greedy routes and average-distance grouping gives
+  // the batch planner's plan.
+  RunResult same = testing_support::runProgram(
+      DALVENOR_BINARY_DIR "/dalvenor",
+      {"plan", (waves / "wave1422307.json").string(), "--route",
+       "GreedyAlgorithm", "--group", "AVGDistances", "--quiet"});
+  EXPECT_EQ(same.out, text);
 }
 
 TEST_F(WaveBatchTest, AnEmptyFolderStillPlansTheFinalWaveAsNull) {

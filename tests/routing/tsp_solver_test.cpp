@@ -282,6 +282,16 @@ TEST(TspSolverTest, EveryRouteHoldsEachInputLineExactlyOnce) {
     EXPECT_EQ(tsp_solver::justMeasureDistance(order, warehouse, routeStart(),
                                               routeEnd()),
               greedy);
+
+    const int shortest = tsp_solver::shortestRoute(cart, warehouse, &order,
+                                                   routeStart(), routeEnd());
+    products = productsOf(order);
+    std::sort(products.begin(), products.end());
+    EXPECT_EQ(products, expected) << "shortestRoute, round " << round;
+    EXPECT_EQ(tsp_solver::justMeasureDistance(order, warehouse, routeStart(),
+                                              routeEnd()),
+              shortest);
+    EXPECT_LE(shortest, std::min(nn, greedy));
   }
 }
 
@@ -313,6 +323,10 @@ TEST(TspSolverTest, RouteLengthsClampInsteadOfOverflowing) {
     order.clear();
     EXPECT_EQ(tsp_solver::greedyAlgorithm(cart, warehouse, &order,
                                           routeStart(), routeEnd()),
+              INT_MAX);
+    EXPECT_EQ(order.size(), cart.size());
+    EXPECT_EQ(tsp_solver::shortestRoute(cart, warehouse, &order, routeStart(),
+                                        routeEnd()),
               INT_MAX);
     EXPECT_EQ(order.size(), cart.size());
   }

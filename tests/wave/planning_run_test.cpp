@@ -88,6 +88,12 @@ TEST_F(PlanningRunTest, RouteSettingsPickTheSolverByCartSize) {
     EXPECT_EQ(d3, n <= 9 ? bruteLength : greedyLength) << n;
     EXPECT_EQ(products(three.cartOItems), products(n <= 9 ? brute : greedy));
     EXPECT_EQ(one.getEstimatedWalkedDistance(), d1);
+    Cart five = cart;
+    std::vector<CartOItem> shortest;
+    EXPECT_EQ(planning_steps::routeCart(five, ShortestRoute, warehouse),
+              tsp_solver::shortestRoute(cart.cartOItems, warehouse, &shortest,
+                                        start, end));
+    EXPECT_EQ(products(five.cartOItems), products(shortest));
   }
 }
 
@@ -240,8 +246,9 @@ std::string differences(const std::map<std::pair<int, int>, long>& got,
 }
 
 // Nothing is lost end to end: for random waves, every 1D packer and every
-// grouping, the exported pick lists and shelves each hold exactly the
-// ordered units, and every route runs from the start to the end point.
+// grouping, with greedy and with shortest routes, the exported pick lists
+// and shelves each hold exactly the ordered units, and every cart's distance
+// is its exported route measured from the start to the end point.
 TEST_F(PlanningRunTest, ExportedPlansHoldEveryOrderedUnit) {
   std::mt19937 rng(99);
   auto pick = [&](int lo, int hi) {
@@ -271,11 +278,13 @@ TEST_F(PlanningRunTest, ExportedPlansHoldEveryOrderedUnit) {
     }
     for (BPAlgorithms bp : {BaseLineFFD, FFD_OneBoxType, FFDS_MultipleBoxTypes}) {
       for (int grouping = 0; grouping <= 3; ++grouping) {
+        // Greedy routes, and shortest routes for every second combination.
+        const ShortestPathAlgorithms route =
+            (bp + grouping) % 2 == 0 ? GreedyAlgorithm : ShortestRoute;
         Plan plan;
         plan.boxes.addBox(Box(20, 20, 20, 1000, "small", 1.0f), 100);
         plan.solver = SolverConfiguration(
-            bp, static_cast<GroupingCustomersAlgorithms>(grouping),
-            GreedyAlgorithm);
+            bp, static_cast<GroupingCustomersAlgorithms>(grouping), route);
         plan.run(waveText(rows));
         auto document =
             nlohmann::json::parse(plan.loader.exportCartsToJson(true, true));
@@ -294,7 +303,8 @@ TEST_F(PlanningRunTest, ExportedPlansHoldEveryOrderedUnit) {
         std::erase_if(items, [](const auto& e) { return e.second == 0; });
         std::string where = "size " + std::to_string(waveSize) + " bp " +
                             std::to_string(bp) + " grouping " +
-                            std::to_string(grouping);
+                            std::to_string(grouping) + " route " +
+                            std::to_string(route);
         EXPECT_EQ(differences(items, ordered), "") << where << " items";
         EXPECT_EQ(differences(shelves, ordered), "") << where << " shelves";
         for (const Cart& cart : plan.loader.getLoadedCartsList()) {
