@@ -65,6 +65,9 @@ const Choice<GroupingCustomersAlgorithms> kGroupings[] = {
     {"ChooseBest", ChooseBest,
      "tries the three groupings and keeps the one with the shortest whole "
      "walk"},
+    {"ShortestWalk", ShortestWalk,
+     "ChooseBest's carts, then whole customers swapped and moved between "
+     "carts while the walks get shorter"},
 };
 const Choice<ShortestPathAlgorithms> kRoutes[] = {
     {"NearestNeighbour", NearestNeighbour,
@@ -195,6 +198,7 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
                           parseChoice(args.group, kGroupings, "--group"),
                           parseChoice(args.route, kRoutes, "--route")),
       BoxConfiguration(), parseCart(args.cart)};
+  setup.solver.effort = args.effort;
   if (args.boxes.empty()) {
     setup.boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
   }
@@ -300,8 +304,14 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command
       ->add_option("--group", args.group,
                    "Grouping, number or name: AVGDistances, LeastSquareMethod, "
-                   "KMeansClustering, ChooseBest")
+                   "KMeansClustering, ChooseBest, ShortestWalk")
       ->capture_default_str();
+  command
+      ->add_option("--effort", args.effort,
+                   "ShortestWalk's search budget: rounds of iterated local "
+                   "search per cart (0: local search only)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 1000));
   command
       ->add_option("--route", args.route,
                    "Route algorithm, number or name: NearestNeighbour, "
