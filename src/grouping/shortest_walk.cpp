@@ -24,7 +24,7 @@ constexpr int kTargetCarts = 4;
 // A change is loaded and routed when its estimate loses at most this share
 // of the two carts' walk (the estimate keeps the carts' old routes, so a
 // real route is usually shorter).
-constexpr double kEstimateSlack = 0.02;
+constexpr double kEstimateSlack = 0.01;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
@@ -56,7 +56,8 @@ class Search {
         random_(grouping_customers::kShortestWalkSeed) {}
 
   // Changes until none of the estimated ones shortens the walk; only
-  // changes that touch a cart marked in dirty are looked at.
+  // changes of customers on a cart marked in dirty are looked at (a swap
+  // from a clean cart is found from its other customer).
   void localSearch(std::vector<bool> dirty);
   // Empties the cart with the fewest customers into the others when they
   // take its customers and the walk gets shorter; true when it did.
@@ -134,9 +135,8 @@ std::vector<Change> Search::candidates(const std::vector<bool>& dirty) {
     Stopwatch watch(plan_.effort().screeningSeconds);
     for (int a = 0; a < plan_.customerCount(); ++a) {
       const int from = plan_.cartOf(a);
-      if (!active(from)) continue;
+      if (!active(from) || !dirty[from]) continue;
       for (int to : targetsOf(a)) {
-        if (!dirty[from] && !dirty[to]) continue;
         found.push_back({a, -1, to, 0});
         for (int b : plan_.carts()[to].customers) {
           found.push_back({std::min(a, b), std::max(a, b), 0, 0});
@@ -188,11 +188,11 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
     return false;
   }
   std::optional<Cart> toCart = plan_.load(toCustomers);
-  if (!toCart) return false;
   std::optional<Cart> fromCart;
-  if (!fromCustomers.empty()) {
-    fromCart = plan_.load(fromCustomers);
-    if (!fromCart) return false;
+  if (toCart && !fromCustomers.empty()) fromCart = plan_.load(fromCustomers);
+  if (!toCart || (!fromCart && !fromCustomers.empty())) {
+    ++plan_.effort().loadRefused;
+    return false;
   }
   const std::int64_t before = std::int64_t{plan_.carts()[from].walk.length} +
                               plan_.carts()[to].walk.length;
@@ -203,6 +203,7 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
         (fromCart ? plan_.route(*fromCart, true).length : 0);
     if (static_cast<double>(quick) >=
         static_cast<double>(before) * (1 + kQuickRouteSlack)) {
+      ++plan_.effort().quickRefused;
       return false;
     }
   }
@@ -212,6 +213,7 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
       std::int64_t{fromWalk.length} + toWalk.length >= before) {
     return false;
   }
+  if (onlyShorter) ++plan_.effort().accepted;
   apply(to, std::move(*toCart), std::move(toCustomers), std::move(toWalk));
   if (fromCart) {
     apply(from, std::move(*fromCart), std::move(fromCustomers),

@@ -35,6 +35,9 @@ struct WalkEffort {
   std::int64_t screened = 0;  // candidate changes estimated
   std::int64_t loadChecks = 0;  // carts loaded to test a change
   std::int64_t routed = 0;  // carts routed by the route setting
+  std::int64_t loadRefused = 0;  // changes the loading refused
+  std::int64_t quickRefused = 0;  // changes the quick routes refused
+  std::int64_t accepted = 0;  // changes that shortened the walk
 };
 
 // Adds the time since it was made to a total, for the effort report only:
