@@ -33,7 +33,8 @@ struct CliArgs {
   // plan and compare
   std::string wave;                       // plan/compare WAVE
   std::string pack = "FFD_OneBoxType";    // --pack
-  std::string group = "AVGDistances";     // --group
+  std::string group = "ShortestWalk";     // --group
+  int effort = SolverConfiguration::kDefaultEffort;  // --effort
   std::string route = "ShortestRoute";    // --route
   std::vector<std::string> boxes;         // --box, repeatable
   std::string cart = "90,200,50,3";       // --cart

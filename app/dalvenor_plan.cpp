@@ -1,7 +1,8 @@
 // dalvenor plan and dalvenor compare: a whole wave planned with a chosen
 // configuration, its plan printed or compared with the walks the pickers
-// recorded. The defaults are the best settings: the batch planner's, but
-// with ShortestRoute routes (--route GreedyAlgorithm gives its plan).
+// recorded. The defaults are the best settings: ShortestWalk grouping and
+// ShortestRoute routes (--group AVGDistances --route GreedyAlgorithm gives
+// the batch planner's plan).
 
 #include <cmath>
 #include <cstdio>
@@ -65,6 +66,9 @@ const Choice<GroupingCustomersAlgorithms> kGroupings[] = {
     {"ChooseBest", ChooseBest,
      "tries the three groupings and keeps the one with the shortest whole "
      "walk"},
+    {"ShortestWalk", ShortestWalk,
+     "ChooseBest's carts, then whole customers swapped and moved between "
+     "carts while the walks get shorter"},
 };
 const Choice<ShortestPathAlgorithms> kRoutes[] = {
     {"NearestNeighbour", NearestNeighbour,
@@ -195,6 +199,7 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
                           parseChoice(args.group, kGroupings, "--group"),
                           parseChoice(args.route, kRoutes, "--route")),
       BoxConfiguration(), parseCart(args.cart)};
+  setup.solver.effort = args.effort;
   if (args.boxes.empty()) {
     setup.boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
   }
@@ -248,6 +253,19 @@ void printRow(std::ostream& out, const char* label, int carts, long total) {
       << carts << std::setw(14) << total << std::setw(14) << average << '\n';
 }
 
+// How much shorter the plan walks than a reference, in per cent.
+void printSaving(std::ostream& out, const char* label, long reference,
+                 long planned) {
+  out << std::left << std::setw(10) << label;
+  if (reference > 0) {
+    double saving = 100.0 * (reference - planned) / reference;
+    out << std::right << std::fixed << std::setprecision(1) << std::setw(8)
+        << saving << " %\n";
+  } else {
+    out << std::right << std::setw(8) << "n/a" << '\n';
+  }
+}
+
 void runCompare(const CliArgs& args, std::ostream& out) {
   PlanningSetup setup = setupFromArgs(args);
   Warehouse warehouse;
@@ -271,15 +289,28 @@ void runCompare(const CliArgs& args, std::ostream& out) {
       << "average [dm]" << '\n';
   printRow(out, "planned", static_cast<int>(carts.size()), planned);
   printRow(out, "recorded", recorded.carts, recorded.totalDistance);
-  out << std::left << std::setw(10) << "saving";
-  if (recorded.totalDistance > 0) {
-    double saving = 100.0 * (recorded.totalDistance - planned) /
-                    recorded.totalDistance;
-    out << std::right << std::fixed << std::setprecision(1) << std::setw(8)
-        << saving << " %\n";
-  } else {
-    out << std::right << std::setw(8) << "n/a" << '\n';
+  printSaving(out, "saving", recorded.totalDistance, planned);
+
+  // The same wave planned as wave_batch plans it.
+  SolverConfiguration batchSolver(FFD_OneBoxType, AVGDistances,
+                                  GreedyAlgorithm);
+  BoxConfiguration batchBoxes;
+  batchBoxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  CartConfiguration batchCart(90, 200, 50, 1.0f, 3);
+  CartsLoader batch(warehouse);
+  const bool debug = is_debug_on;
+  is_debug_on = false;
+  batch.loadItemsAndSpec(args.wave);
+  batch.loadingCartsRun(batchSolver, batchCart, batchBoxes);
+  is_debug_on = debug;
+  long batchTotal = 0;
+  std::list<Cart> batchCarts = batch.getLoadedCartsList();
+  for (const Cart& cart : batchCarts) {
+    batchTotal += cart.getEstimatedWalkedDistance();
   }
+  printRow(out, "wave_batch", static_cast<int>(batchCarts.size()),
+           batchTotal);
+  printSaving(out, "vs batch", batchTotal, planned);
 }
 
 }  // namespace
@@ -300,8 +331,14 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command
       ->add_option("--group", args.group,
                    "Grouping, number or name: AVGDistances, LeastSquareMethod, "
-                   "KMeansClustering, ChooseBest")
+                   "KMeansClustering, ChooseBest, ShortestWalk")
       ->capture_default_str();
+  command
+      ->add_option("--effort", args.effort,
+                   "ShortestWalk's search budget: rounds of iterated local "
+                   "search per cart (0: local search only)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 1000));
   command
       ->add_option("--route", args.route,
                    "Route algorithm, number or name: NearestNeighbour, "

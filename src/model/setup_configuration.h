@@ -22,6 +22,8 @@ enum GroupingCustomersAlgorithms : std::int32_t {
   LeastSquareMethod = 1,
   KMeansClustering = 2,
   ChooseBest = 3,
+  // ChooseBest's grouping improved by the walks of the carts (shortestWalk).
+  ShortestWalk = 4,
 };
 
 // Route algorithm; any other value keeps the loading order unmeasured.
@@ -46,6 +48,10 @@ class SolverConfiguration {
  public:
   int kMeansIterations = 40;
   float clusterCountFactor = 0.91f;
+  // ShortestWalk's search budget: rounds of iterated local search per cart
+  // (0: local search only). Never negative.
+  int effort = kDefaultEffort;
+  static constexpr int kDefaultEffort = 1;
 
   SolverConfiguration(BPAlgorithms bp, GroupingCustomersAlgorithms grouping,
                       ShortestPathAlgorithms route)

@@ -8,6 +8,7 @@
 #include "geometry/route_ends.h"
 #include "geometry/sector_addr.h"
 #include "geometry/warehouse.h"
+#include "grouping/shortest_walk.h"
 #include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "model/customer.h"
@@ -66,12 +67,17 @@ class CartsLoader {
   // Read-only views for callers and tests.
   const std::vector<OItem>& getItems() const { return items; }
   const std::map<int, Customer>& getCustomers() const { return customers; }
+  // What the ShortestWalk search of the last run did (empty before one).
+  const grouping_customers::ShortestWalkReport& lastWalkReport() const {
+    return walkReport;
+  }
 
  private:
   Warehouse warehouse;
   std::vector<OItem> items;
   std::map<int, Customer> customers;
   std::list<Cart> carts;
+  grouping_customers::ShortestWalkReport walkReport;
   bool loadSucceeded = false;
   std::string loadError;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "grouping/grouping_customers.h"
+#include "grouping/shortest_walk.h"
 #include "routing/route_dispatch.h"
 #include "types.h"
 #include "wave/carts_loader.h"
@@ -73,6 +74,7 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
                                   BoxConfiguration& boxes) {
   if (items.empty()) return;
   customers.clear();
+  walkReport = {};
   for (OItem& line : items) {
     line.countWeightAndVolume();
     customers.try_emplace(line.customerID, line.customerID)
@@ -91,12 +93,18 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
     std::fprintf(stderr, "TOTAL BOXES AFTER DECOMPOSITION: %i\n", boxCount);
   }
 
-  int grouping = solver.getGroupingCustomerAlgorithm();
-  if (grouping == ChooseBest) {
+  const int setting = solver.getGroupingCustomerAlgorithm();
+  int grouping = setting;
+  if (grouping == ChooseBest || grouping == ShortestWalk) {
     grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
   }
   carts = planning_steps::groupCustomers(grouping, solver, cartConfig,
                                          customerOrder, warehouse);
+  if (setting == ShortestWalk) {
+    carts = grouping_customers::shortestWalk(solver, cartConfig,
+                                             std::move(carts), warehouse,
+                                             &walkReport);
+  }
 
   int total = 0;
   for (Cart& cart : carts) {

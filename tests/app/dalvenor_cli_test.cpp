@@ -228,6 +228,7 @@ TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
       "--group 1 LeastSquareMethod: ",
       "--group 2 KMeansClustering: ",
       "--group 3 ChooseBest: ",
+      "--group 4 ShortestWalk: ",
       "--route 0 NearestNeighbour: ",
       "--route 1 BruteForceOrNearestNeighbour: ",
       "--route 2 GreedyAlgorithm: ",
@@ -296,6 +297,8 @@ TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {
       {"\"-45\" is not a positive number"});
   expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--cart", "90,200,50,0"}),
                      {"--cart"});
+  expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--effort", "-1"}),
+                     {"--effort"});
   expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--box", "28,29,45,9,A",
                                   "--box", "30,30,30,9,A"}),
                      {"--box \"30,30,30,9,A\": the name \"A\" is given twice"});
@@ -315,6 +318,20 @@ TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
   EXPECT_EQ(recorded.rfind("recorded", 0), 0u);
   EXPECT_EQ(saving.rfind("saving", 0), 0u);
   EXPECT_NE(saving.find(" %"), std::string::npos);
+  // Then the same wave as wave_batch plans it, and the saving against it.
+  std::string batch, againstBatch;
+  std::getline(lines, batch);
+  std::getline(lines, againstBatch);
+  EXPECT_EQ(batch.rfind("wave_batch", 0), 0u);
+  EXPECT_EQ(againstBatch.rfind("vs batch", 0), 0u);
+  RunResult asBatch =
+      runDalvenor({"compare", kSampleWave, "--quiet", "--group",
+                   "AVGDistances", "--route", "GreedyAlgorithm"});
+  ASSERT_EQ(asBatch.status, 0) << asBatch.err;
+  EXPECT_NE(asBatch.out.find("vs batch       0.0 %\n"), std::string::npos)
+      << asBatch.out;
+  EXPECT_NE(asBatch.out.find(batch + "\n"), std::string::npos)
+      << asBatch.out;
 
   auto noCart = std::filesystem::temp_directory_path() /
                 ("dalvenor_nocart_" + std::to_string(getpid()) + ".json");

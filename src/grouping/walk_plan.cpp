@@ -1,0 +1,313 @@
+#include "grouping/walk_plan.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "geometry/route_ends.h"
+#include "routing/route_dispatch.h"
+#include "routing/route_length.h"
+#include "routing/route_search.h"
+
+namespace walk_search {
+
+namespace {
+
+// What the distance oracle reads of a point: lines whose locations agree in
+// all of it are picked at one stop.
+using PointKey = std::tuple<std::string, int, int, int, int>;
+
+PointKey keyOf(const SECTOR_ADDR_T& p) {
+  return {p.sector, p.x, p.y, p.xIndex, p.yIndex};
+}
+
+// Customers each customer keeps as its nearest, for choosing target carts.
+constexpr std::size_t kNearCustomers = 12;
+
+// The customer's whole order is one box holding one unit of one product:
+// such a customer may join a shared box and take no width.
+bool isSingleUnit(const std::vector<Box>& boxes) {
+  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
+         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
+}
+
+bool contains(std::span<const int> values, int value) {
+  return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+}  // namespace
+
+WalkPlan::WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
+                   std::list<Cart> carts, Warehouse& warehouse)
+    : solver_(solver), cartConfig_(cartConfig), warehouse_(warehouse) {
+  // A customer listed on more than one cart, or twice on one, was split by
+  // the loading; its carts stay as they are.
+  std::map<int, int> listings;
+  for (const Cart& cart : carts) {
+    for (const Customer& customer : cart.customers) {
+      ++listings[customer.customerID];
+    }
+  }
+
+  std::vector<SECTOR_ADDR_T> points;
+  std::map<PointKey, int> pointOfKey;
+  auto addPoint = [&](const OItem& line) {
+    if (pointOfAddress_.count(line.wAddress.get())) return;
+    const SECTOR_ADDR_T& location = line.location();
+    const auto [it, added] = pointOfKey.try_emplace(
+        keyOf(location), static_cast<int>(points.size()));
+    if (added) points.push_back(location);
+    pointOfAddress_.emplace(line.wAddress.get(), it->second);
+  };
+
+  for (Cart& cart : carts) {
+    WalkCart held;
+    for (const Customer& customer : cart.customers) {
+      held.frozen = held.frozen || listings[customer.customerID] > 1;
+      for (const OItem& line : customer.oItems) addPoint(line);
+    }
+    for (const CartOItem& line : cart.cartOItems) addPoint(line.oItem);
+    if (!held.frozen) {
+      for (const Customer& customer : cart.customers) {
+        held.customers.push_back(static_cast<int>(customers_.size()));
+        cartOf_.push_back(static_cast<int>(carts_.size()));
+        customers_.push_back(customer);
+      }
+    }
+    held.cart = std::move(cart);
+    carts_.push_back(std::move(held));
+  }
+  legs_.emplace(points, routeStart(), routeEnd());
+
+  for (const Customer& customer : customers_) {
+    std::vector<int> stops;
+    for (const OItem& line : customer.oItems) stops.push_back(pointOf(line));
+    std::sort(stops.begin(), stops.end());
+    stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
+    stopsOf_.push_back(std::move(stops));
+    float width = 0;
+    for (const Box& box : customer.boxesDecomp) width += box.width;
+    widthOf_.push_back(width);
+    singleUnit_.push_back(isSingleUnit(customer.boxesDecomp));
+  }
+  for (const CartShelf& shelf : cartConfig_.getCartPattern().cartShelves) {
+    shelfWidth_ += shelf.getFreeWidth();
+  }
+  findNearCustomers();
+  for (WalkCart& held : carts_) {
+    held.walk = route(held.cart);
+    prepare(held);
+  }
+}
+
+void WalkPlan::findNearCustomers() {
+  // How far, on average, a stop of one customer lies from the nearest stop
+  // of the other.
+  const int n = customerCount();
+  nearOf_.assign(static_cast<std::size_t>(n), {});
+  std::vector<std::pair<double, int>> ranked;
+  for (int c = 0; c < n; ++c) {
+    ranked.clear();
+    for (int other = 0; other < n; ++other) {
+      if (other == c || stopsOf_[c].empty() || stopsOf_[other].empty()) {
+        continue;
+      }
+      std::int64_t sum = 0;
+      for (int s : stopsOf_[c]) {
+        int nearest = legs_->leg(s, stopsOf_[other].front());
+        for (int t : stopsOf_[other]) nearest = std::min(nearest, legs_->leg(s, t));
+        sum += nearest;
+      }
+      ranked.emplace_back(
+          static_cast<double>(sum) / static_cast<double>(stopsOf_[c].size()),
+          other);
+    }
+    const std::size_t kept = std::min(kNearCustomers, ranked.size());
+    std::partial_sort(ranked.begin(), ranked.begin() + kept, ranked.end());
+    for (std::size_t i = 0; i < kept; ++i) {
+      nearOf_[c].push_back(ranked[i].second);
+    }
+  }
+}
+
+void WalkPlan::prepare(WalkCart& held) const {
+  held.pathLength = pathLength(held.walk.route);
+  held.routeWithout.clear();
+  held.lengthWithout.clear();
+  for (int customer : held.customers) {
+    std::vector<int> kept;
+    kept.reserve(held.walk.route.size());
+    for (int point : held.walk.route) {
+      bool shared = !std::binary_search(stopsOf_[customer].begin(),
+                                        stopsOf_[customer].end(), point);
+      for (int other : held.customers) {
+        if (shared) break;
+        shared = other != customer &&
+                 std::binary_search(stopsOf_[other].begin(),
+                                    stopsOf_[other].end(), point);
+      }
+      if (shared) kept.push_back(point);
+    }
+    held.lengthWithout.push_back(pathLength(kept));
+    held.routeWithout.push_back(std::move(kept));
+  }
+}
+
+bool WalkPlan::mayFit(std::span<const int> customers) const {
+  float width = 0;
+  std::optional<float> sharedBox;
+  for (int c : customers) {
+    if (!singleUnit_[c]) {
+      width += widthOf_[c];
+    } else if (!sharedBox || widthOf_[c] < *sharedBox) {
+      sharedBox = widthOf_[c];
+    }
+  }
+  return width + sharedBox.value_or(0.0f) <= shelfWidth_;
+}
+
+int WalkPlan::pointOf(const OItem& line) const {
+  return pointOfAddress_.at(line.wAddress.get());
+}
+
+std::int64_t WalkPlan::totalLength() const {
+  std::int64_t total = 0;
+  for (const WalkCart& held : carts_) total += held.walk.length;
+  return total;
+}
+
+std::optional<Cart> WalkPlan::load(std::span<const int> customers) {
+  Stopwatch watch(effort_.loadingSeconds);
+  auto tryOrder = [&](std::span<const int> order) -> std::optional<Cart> {
+    std::vector<int> sequence(order.begin(), order.end());
+    if (refused_.count(sequence)) return std::nullopt;
+    ++effort_.loadChecks;
+    Cart cart = cartConfig_.getCartPattern();
+    for (int c : order) {
+      if (!cart.loadCustomer(solver_, customers_[c], false, nullptr)) {
+        refused_.insert(std::move(sequence));
+        return std::nullopt;
+      }
+    }
+    return cart;
+  };
+  if (std::optional<Cart> cart = tryOrder(customers)) return cart;
+  std::vector<int> largestFirst(customers.begin(), customers.end());
+  std::stable_sort(largestFirst.begin(), largestFirst.end(),
+                   [&](int a, int b) { return volumeOf(a) > volumeOf(b); });
+  if (std::equal(largestFirst.begin(), largestFirst.end(), customers.begin())) {
+    return std::nullopt;
+  }
+  return tryOrder(largestFirst);
+}
+
+CartWalk WalkPlan::route(const Cart& cart, bool quick) {
+  Stopwatch watch(effort_.routingSeconds);
+  ++effort_.routed;
+  CartWalk walk;
+  const ShortestPathAlgorithms setting = solver_.getShortestPathAlgorithm();
+  if (setting == ShortestRoute) {
+    // The cart's distinct points in the order of its pick list, as the
+    // shortest-route solver numbers them, so that the search over the
+    // wave's legs finds the very route the planning run will.
+    std::vector<int> stops;
+    std::vector<int> linesAt;
+    for (const CartOItem& line : cart.cartOItems) {
+      const int point = pointOf(line.oItem);
+      const auto at = std::find(stops.begin(), stops.end(), point);
+      if (at == stops.end()) {
+        stops.push_back(point);
+        linesAt.push_back(1);
+      } else {
+        ++linesAt[static_cast<std::size_t>(at - stops.begin())];
+      }
+    }
+    route_search::SearchSettings settings;
+    if (quick) settings.iterationsPerStop = 0;
+    const route_search::FoundRoute found =
+        route_search::routeStops(*legs_, stops, settings);
+    routing_detail::RouteLength length;
+    int here = legs_->start();
+    for (int point : found.order) {
+      const auto at = std::find(stops.begin(), stops.end(), point);
+      for (int line = 0; line < linesAt[at - stops.begin()]; ++line) {
+        length.add(legs_->leg(here, point));
+        here = point;
+      }
+    }
+    length.add(legs_->leg(here, legs_->end()));
+    walk.route = found.order;
+    walk.length = length.value();
+    return walk;
+  }
+  std::vector<CartOItem> order;
+  walk.length = tsp_solver::routeBySetting(
+      setting, cart.cartOItems, warehouse_, &order, routeStart(), routeEnd());
+  for (const CartOItem& line : order) {
+    const int point = pointOf(line.oItem);
+    if (!contains(walk.route, point)) walk.route.push_back(point);
+  }
+  return walk;
+}
+
+void WalkPlan::replace(int c, Cart cart, std::vector<int> customers,
+                       CartWalk walk) {
+  for (int customer : customers) cartOf_[customer] = c;
+  WalkCart& held = carts_[c];
+  held.cart = std::move(cart);
+  held.customers = std::move(customers);
+  held.walk = std::move(walk);
+  prepare(held);
+}
+
+void WalkPlan::remove(int c) {
+  WalkCart& held = carts_[c];
+  held.customers.clear();
+  held.walk = CartWalk();
+  held.removed = true;
+  prepare(held);
+}
+
+void WalkPlan::restore(int c, WalkCart cart) {
+  for (int customer : cart.customers) cartOf_[customer] = c;
+  carts_[c] = std::move(cart);
+}
+
+std::int64_t WalkPlan::pathLength(std::span<const int> route) const {
+  std::int64_t length = 0;
+  int here = legs_->start();
+  for (int point : route) {
+    length += legs_->leg(here, point);
+    here = point;
+  }
+  return length + legs_->leg(here, legs_->end());
+}
+
+std::int64_t WalkPlan::insertionCost(std::vector<int>& route,
+                                     int customer) const {
+  std::int64_t added = 0;
+  for (int point : stopsOf_[customer]) {
+    if (contains(route, point)) continue;
+    std::int64_t best = 0;
+    std::size_t bestAt = 0;
+    int before = legs_->start();
+    for (std::size_t at = 0; at <= route.size(); ++at) {
+      const int after = at < route.size() ? route[at] : legs_->end();
+      const std::int64_t cost = std::int64_t{legs_->leg(before, point)} +
+                                legs_->leg(point, after) -
+                                legs_->leg(before, after);
+      if (at == 0 || cost < best) {
+        best = cost;
+        bestAt = at;
+      }
+      before = after;
+    }
+    route.insert(route.begin() + static_cast<std::ptrdiff_t>(bestAt), point);
+    added += best;
+  }
+  return added;
+}
+
+}  // namespace walk_search

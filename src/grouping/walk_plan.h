@@ -1,0 +1,164 @@
+#pragma once
+
+// Internal to the ShortestWalk grouping: a plan of carts as the search sees
+// it. Every cart is held loaded (by the real cart loading) and routed (by the
+// run's route setting), with the order of its stops for cheap estimates.
+//
+//   WalkPlan plan(solver, cartConfig, std::move(carts), warehouse);
+//   std::optional<Cart> a = plan.load({3, 7, 9});   // whole customers
+//   CartWalk walk = plan.route(*a);                  // exact route length
+
+#include <chrono>
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <set>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "geometry/warehouse.h"
+#include "model/cart.h"
+#include "model/cart_configuration.h"
+#include "model/customer.h"
+#include "model/setup_configuration.h"
+#include "routing/distance_matrix.h"
+
+namespace walk_search {
+
+// Where the search spends its time (read for reporting only; no decision
+// depends on a clock) and how often each step ran.
+struct WalkEffort {
+  double screeningSeconds = 0;
+  double loadingSeconds = 0;
+  double routingSeconds = 0;
+  std::int64_t screened = 0;  // candidate changes estimated
+  std::int64_t loadChecks = 0;  // carts loaded to test a change
+  std::int64_t routed = 0;  // carts routed by the route setting
+  std::int64_t loadRefused = 0;  // changes the loading refused
+  std::int64_t quickRefused = 0;  // changes the quick routes refused
+  std::int64_t accepted = 0;  // changes that shortened the walk
+};
+
+// Adds the time since it was made to a total, for the effort report only:
+// the search never reads it.
+class Stopwatch {
+ public:
+  explicit Stopwatch(double& total)
+      : total_(total), begin_(std::chrono::steady_clock::now()) {}
+  ~Stopwatch() {
+    total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() -
+                                            begin_)
+                  .count();
+  }
+  Stopwatch(const Stopwatch&) = delete;
+  Stopwatch& operator=(const Stopwatch&) = delete;
+
+ private:
+  double& total_;
+  std::chrono::steady_clock::time_point begin_;
+};
+
+// A cart's route: its stops (wave point numbers) in visiting order and the
+// length the route setting gives the cart, decimetres.
+struct CartWalk {
+  std::vector<int> route;
+  int length = 0;
+};
+
+// One cart of the plan. Frozen carts hold a customer split over several
+// carts; the search leaves them exactly as the grouping built them.
+struct WalkCart {
+  Cart cart;
+  std::vector<int> customers;  // whole customers, indices, in loading order
+  CartWalk walk;
+  // For estimates: the route's length over the wave's legs, and per
+  // customer (in the order of customers) the route without the stops only
+  // that customer has, with its length.
+  std::int64_t pathLength = 0;
+  std::vector<std::vector<int>> routeWithout;
+  std::vector<std::int64_t> lengthWithout;
+  bool frozen = false;
+  bool removed = false;  // emptied into other carts; not in the plan
+};
+
+class WalkPlan {
+ public:
+  // Takes the grouping's carts (unrouted); routes each once.
+  WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
+           std::list<Cart> carts, Warehouse& warehouse);
+
+  std::vector<WalkCart>& carts() { return carts_; }
+  const std::vector<WalkCart>& carts() const { return carts_; }
+  int customerCount() const { return static_cast<int>(customers_.size()); }
+  // The cart a whole customer is on.
+  int cartOf(int customer) const { return cartOf_[customer]; }
+  // A whole customer's distinct wave points, ascending.
+  const std::vector<int>& stopsOf(int customer) const {
+    return stopsOf_[customer];
+  }
+  float volumeOf(int customer) const {
+    return customers_[customer].getTotalVolume();
+  }
+  // The customers whose stops lie nearest the customer's, nearest first.
+  const std::vector<int>& nearOf(int customer) const {
+    return nearOf_[customer];
+  }
+  std::int64_t totalLength() const;
+  WalkEffort& effort() { return effort_; }
+
+  // False when the customers' boxes are wider than all shelves together, so
+  // that no loading can take them (a quick, sound rejection). The first
+  // single-unit customer on a cart always opens a shared box of its own.
+  bool mayFit(std::span<const int> customers) const;
+  // A fresh cart with the customers loaded by the real cart loading, in the
+  // given order, else largest first; nullopt when neither order fits them
+  // all whole.
+  std::optional<Cart> load(std::span<const int> customers);
+  // Routes the cart by the run's route setting. A quick route stops the
+  // shortest-route search at its first local optimum: never shorter than
+  // the full search's route, so a change that the quick routes already
+  // shorten is shortened by the full ones too.
+  CartWalk route(const Cart& cart, bool quick = false);
+  // Replaces cart c by a loaded cart holding the given customers.
+  void replace(int c, Cart cart, std::vector<int> customers, CartWalk walk);
+  // Takes cart c, whose customers have all gone elsewhere, out of the plan.
+  void remove(int c);
+  // Puts a cart back as it was (the search's undo).
+  void restore(int c, WalkCart cart);
+
+  // Estimates, over the legs between wave points (screening only):
+  // the length of start, the route, end;
+  std::int64_t pathLength(std::span<const int> route) const;
+  // what inserting the customer's missing stops, one by one at their
+  // cheapest place, adds to the route (the route grows in place).
+  std::int64_t insertionCost(std::vector<int>& route, int customer) const;
+
+ private:
+  SolverConfiguration& solver_;
+  CartConfiguration& cartConfig_;
+  Warehouse& warehouse_;
+  std::vector<Customer> customers_;  // the whole customers
+  std::vector<std::vector<int>> stopsOf_;
+  std::vector<int> cartOf_;
+  std::vector<std::vector<int>> nearOf_;
+  // Width the customer's boxes take on the shelves at least (0 for a single
+  // unit, which may join a shared box), and the shelves' width together.
+  std::vector<float> widthOf_;
+  std::vector<bool> singleUnit_;
+  float shelfWidth_ = 0;
+  // Customer sequences the loading refused, so none is loaded twice.
+  std::set<std::vector<int>> refused_;
+  std::vector<WalkCart> carts_;
+  // Wave point numbers by parsed address (copies of a line share one).
+  std::unordered_map<const WAddress*, int> pointOfAddress_;
+  std::optional<DistanceMatrix> legs_;  // over every point of the wave
+  WalkEffort effort_;
+
+  int pointOf(const OItem& line) const;
+  // Fills the cart's estimate caches from its route.
+  void prepare(WalkCart& held) const;
+  void findNearCustomers();
+};
+
+}  // namespace walk_search

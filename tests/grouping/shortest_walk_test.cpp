@@ -1,0 +1,136 @@
+#include "grouping/shortest_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <stdexcept>
+#include <vector>
+
+#include "geometry/route_ends.h"
+#include "grouping_fixtures.h"
+#include "routing/tsp_solver.h"
+
+namespace {
+
+using namespace grouping_fixtures;
+
+// Far apart: the west end of sector G and the east end of sector V.
+constexpr const char* kWest = "G000102005";
+constexpr const char* kWest2 = "G000102007";
+constexpr const char* kEast = "VDD0001370";
+constexpr const char* kEast2 = "VDD0001372";
+
+// Carts loaded with the customers as given, one list per cart.
+std::list<Cart> cartsOf(const std::vector<std::vector<Customer>>& plan) {
+  SolverConfiguration s = solver();
+  CartConfiguration config = standardCart();
+  std::list<Cart> carts;
+  for (const std::vector<Customer>& customers : plan) {
+    Cart cart = config.getCartPattern();
+    for (Customer c : customers) {
+      EXPECT_TRUE(cart.loadCustomer(s, c, false, nullptr));
+    }
+    carts.push_back(std::move(cart));
+  }
+  return carts;
+}
+
+int walkOf(const std::list<Cart>& carts) {
+  Warehouse warehouse;
+  int total = 0;
+  for (const Cart& cart : carts) {
+    std::vector<CartOItem> order;
+    total += tsp_solver::shortestRoute(cart.cartOItems, warehouse, &order,
+                                       routeStart(), routeEnd());
+  }
+  return total;
+}
+
+std::list<Cart> improve(std::list<Cart> carts, int effort,
+                        grouping_customers::ShortestWalkReport* report) {
+  SolverConfiguration s(FFD_OneBoxType, ShortestWalk, ShortestRoute);
+  s.effort = effort;
+  CartConfiguration config = standardCart();
+  Warehouse warehouse;
+  return grouping_customers::shortestWalk(s, config, std::move(carts),
+                                          warehouse, report);
+}
+
+TEST(ShortestWalkTest, SwapsCustomersSoThatEachCartStaysOnOneSide) {
+  // Four customers of four boxes each: two fit a cart, three do not, so
+  // only a swap can separate west from east.
+  std::list<Cart> start =
+      cartsOf({{boxesCustomer(1, 4, kWest), boxesCustomer(2, 4, kEast)},
+               {boxesCustomer(3, 4, kWest2), boxesCustomer(4, 4, kEast2)}});
+  const int before = walkOf(start);
+  grouping_customers::ShortestWalkReport report;
+  std::list<Cart> carts = improve(start, 0, &report);
+  ASSERT_EQ(carts.size(), 2u);
+  std::vector<std::vector<int>> ids;
+  for (const Cart& cart : carts) ids.push_back(customerIds(cart));
+  EXPECT_EQ(ids[0].size(), 2u);
+  EXPECT_EQ(ids[1].size(), 2u);
+  for (const std::vector<int>& on : ids) {
+    const bool west = on[0] == 1 || on[0] == 3;
+    for (int id : on) EXPECT_EQ(id == 1 || id == 3, west);
+  }
+  EXPECT_LT(walkOf(carts), before);
+  EXPECT_EQ(report.startLength, before);
+  EXPECT_EQ(report.finalLength, walkOf(carts));
+}
+
+TEST(ShortestWalkTest, EmptiesTheSmallestCartWhenTheOthersTakeItsCustomers) {
+  std::list<Cart> start = cartsOf({{boxesCustomer(1, 2, kWest)},
+                                   {boxesCustomer(2, 2, kWest2)},
+                                   {boxesCustomer(3, 2, kWest)}});
+  const int before = walkOf(start);
+  std::list<Cart> carts = improve(start, 0, nullptr);
+  ASSERT_EQ(carts.size(), 1u);
+  EXPECT_EQ(carts.front().customers.size(), 3u);
+  EXPECT_EQ(boxCount(carts.front()), 6u);
+  EXPECT_LT(walkOf(carts), before);
+}
+
+TEST(ShortestWalkTest, LeavesTheCartsOfASplitCustomerAsTheyWere) {
+  // Customer 1 fills one cart and part of another; 2 and 3 would rather
+  // swap with it, but a split customer does not move.
+  CartConfiguration config = standardCart();
+  SolverConfiguration s = solver();
+  Customer big = boxesCustomer(1, 12, kWest);
+  Cart first = config.getCartPattern();
+  std::vector<Box> rest;
+  EXPECT_FALSE(first.loadCustomer(s, big, true, &rest));
+  big.setBoxesDecomp(rest);
+  Cart second = config.getCartPattern();
+  EXPECT_TRUE(second.loadCustomer(s, big, false, nullptr));
+  Customer east = boxesCustomer(2, 2, kEast);
+  EXPECT_TRUE(second.loadCustomer(s, east, false, nullptr));
+  std::list<Cart> start = {first, second};
+  for (const Cart& c : cartsOf({{boxesCustomer(3, 2, kWest2)}})) {
+    start.push_back(c);
+  }
+
+  std::list<Cart> carts = improve(start, 2, nullptr);
+  ASSERT_EQ(carts.size(), 3u);
+  auto held = carts.begin();
+  EXPECT_EQ(customerIds(*held), std::vector<int>{1});
+  EXPECT_EQ(customerIds(*++held), (std::vector<int>{1, 2}));
+  EXPECT_EQ(customerIds(*++held), std::vector<int>{3});
+}
+
+TEST(ShortestWalkTest, RefusesANegativeEffortAndRepeatsItsResult) {
+  std::list<Cart> start =
+      cartsOf({{boxesCustomer(1, 3, kWest), boxesCustomer(2, 3, kEast)},
+               {boxesCustomer(3, 3, kEast2), boxesCustomer(4, 3, kWest2)},
+               {boxesCustomer(5, 1, kEast)}});
+  EXPECT_THROW(improve(start, -1, nullptr), std::invalid_argument);
+  std::list<Cart> once = improve(start, 3, nullptr);
+  std::list<Cart> again = improve(start, 3, nullptr);
+  ASSERT_EQ(once.size(), again.size());
+  for (auto a = once.begin(), b = again.begin(); a != once.end(); ++a, ++b) {
+    EXPECT_EQ(customerIds(*a), customerIds(*b));
+  }
+  EXPECT_LE(walkOf(once), walkOf(start));
+}
+
+}  // namespace
