@@ -82,7 +82,8 @@ detail::Ranking rankByAverageDistance(detail::PointDistances& distances,
 std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
                                        CartConfiguration& carts,
                                        CustomerMultimap& customers,
-                                       Warehouse& /*warehouse*/) {
+                                       Warehouse& /*warehouse*/,
+                                       const PlacedProgress& progress) {
   // The oracle holds no state; its static, copy-free form measures each
   // pair of distinct points once.
   detail::PointDistances distances(customers);
@@ -90,7 +91,8 @@ std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
       solver, carts, customers,
       [&distances](const Customer& seed, CustomerMultimap& waiting) {
         return rankByAverageDistance(distances, seed, waiting);
-      });
+      },
+      progress);
 }
 
 }  // namespace grouping_customers

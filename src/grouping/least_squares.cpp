@@ -109,8 +109,10 @@ detail::Ranking rankByLeastSquares(const Customer& seed,
 
 std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
-                                  CustomerMultimap& customers) {
-  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares);
+                                  CustomerMultimap& customers,
+                                  const PlacedProgress& progress) {
+  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares,
+                              progress);
 }
 
 }  // namespace grouping_customers
