@@ -74,6 +74,14 @@ PlanningSetup setupFromArgs(const CliArgs& args);
 // loader refuses throws AlreadyReported.
 void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader);
 
+// "STEP: DONE of TOTAL customers" ("carts" for the routing step).
+std::string progressText(const std::string& step, std::size_t done,
+                         std::size_t total);
+// The in-place progress line on standard error.
+PlanningProgress terminalProgressLine();
+// True unless --quiet or standard error is not a terminal.
+bool showsProgress(const CliArgs& args);
+
 Subcommand addLocateCommand(CLI::App& app, CliArgs& args);
 Subcommand addDistanceCommand(CLI::App& app, CliArgs& args);
 Subcommand addRouteCommand(CLI::App& app, CliArgs& args);

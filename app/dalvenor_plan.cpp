@@ -224,6 +224,7 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   if (!loader.lastLoadSucceeded()) {
     throw std::runtime_error(loader.lastLoadError());
   }
+  if (showsProgress(args)) loader.setProgress(terminalProgressLine());
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
 

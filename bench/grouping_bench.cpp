@@ -124,11 +124,17 @@ void BM_Grouping_AVGDistances(benchmark::State& state) {
 }
 
 void BM_Grouping_LeastSquares(benchmark::State& state) {
-  runGrouping(state, grouping_customers::leastSquareMethod);
+  runGrouping(state, [](SolverConfiguration& solver, CartConfiguration& carts,
+                        CustomerMultimap& customers) {
+    return grouping_customers::leastSquareMethod(solver, carts, customers);
+  });
 }
 
 void BM_Grouping_KMeans(benchmark::State& state) {
-  runGrouping(state, grouping_customers::kMeansClustering);
+  runGrouping(state, [](SolverConfiguration& solver, CartConfiguration& carts,
+                        CustomerMultimap& customers) {
+    return grouping_customers::kMeansClustering(solver, carts, customers);
+  });
 }
 
 BENCHMARK(BM_Grouping_AVGDistances)->Unit(benchmark::kMillisecond);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "grouping/grouping_customers.h"
+#include "grouping/point_distances.h"
 #include "grouping/ranking_measures.h"
 #include "grouping/seed_loading.h"
 
@@ -46,16 +47,25 @@ struct RankedCandidate {
 };
 
 // Waiting customers by ascending average distance to the seed; equal averages
-// keep the order of the multimap (larger volume first).
-detail::Ranking rankByAverageDistance(const Customer& seed,
+// keep the order of the multimap (larger volume first). A candidate's sum
+// over its line pairs is the sum, over its lines, of that line's point's
+// summed distance to the seed's lines: the same integers, added in another
+// order.
+detail::Ranking rankByAverageDistance(detail::PointDistances& distances,
+                                      const Customer& seed,
                                       CustomerMultimap& waiting) {
-  const std::vector<const SECTOR_ADDR_T*> seedPoints =
-      detail::locationsOf(seed.oItems);
+  const std::vector<int>& seedPoints = distances.linePoints(seed);
+  const std::vector<std::int64_t> toSeed = distances.sumsToLines(seedPoints);
+  const auto seedCount = static_cast<std::int64_t>(seedPoints.size());
   std::vector<RankedCandidate> ranked;
   ranked.reserve(waiting.size());
   for (auto it = waiting.begin(); it != waiting.end(); ++it) {
-    ranked.push_back({detail::averageDistance(it->second.oItems, seedPoints),
-                      it});
+    const std::vector<int>& points = distances.linePoints(it->second);
+    std::int64_t sum = 0;
+    for (int p : points) sum += toSeed[static_cast<std::size_t>(p)];
+    const std::int64_t count =
+        static_cast<std::int64_t>(points.size()) * seedCount;
+    ranked.push_back({count == 0 ? 0 : static_cast<int>(sum / count), it});
   }
   std::stable_sort(ranked.begin(), ranked.end(),
                    [](const RankedCandidate& a, const RankedCandidate& b) {
@@ -72,9 +82,17 @@ detail::Ranking rankByAverageDistance(const Customer& seed,
 std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
                                        CartConfiguration& carts,
                                        CustomerMultimap& customers,
-                                       Warehouse& /*warehouse*/) {
-  // The oracle holds no state; its static, copy-free form is used directly.
-  return detail::groupBySeeds(solver, carts, customers, rankByAverageDistance);
+                                       Warehouse& /*warehouse*/,
+                                       const PlacedProgress& progress) {
+  // The oracle holds no state; its static, copy-free form measures each
+  // pair of distinct points once.
+  detail::PointDistances distances(customers);
+  return detail::groupBySeeds(
+      solver, carts, customers,
+      [&distances](const Customer& seed, CustomerMultimap& waiting) {
+        return rankByAverageDistance(distances, seed, waiting);
+      },
+      progress);
 }
 
 }  // namespace grouping_customers

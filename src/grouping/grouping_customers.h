@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <list>
 #include <vector>
 
@@ -25,18 +27,24 @@ struct Cluster {
   CustomerMultimap customers;
 };
 
+// Told, while a grouping works, how many of its customers are on carts.
+using PlacedProgress = std::function<void(std::size_t placed)>;
+
 // Each grouping consumes the multimap (empty on return) and returns the carts
 // in the order described by its algorithm. Every customer ends up on at least
 // one cart.
 std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
                                        CartConfiguration& carts,
                                        CustomerMultimap& customers,
-                                       Warehouse& warehouse);
+                                       Warehouse& warehouse,
+                                       const PlacedProgress& progress = {});
 std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
-                                  CustomerMultimap& customers);
+                                  CustomerMultimap& customers,
+                                  const PlacedProgress& progress = {});
 std::list<Cart> kMeansClustering(SolverConfiguration& solver,
                                  CartConfiguration& carts,
-                                 CustomerMultimap& customers);
+                                 CustomerMultimap& customers,
+                                 const PlacedProgress& progress = {});
 
 }  // namespace grouping_customers

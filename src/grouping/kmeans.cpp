@@ -72,7 +72,9 @@ void loadOntoNewCarts(SolverConfiguration& solver,
 
 std::list<Cart> kMeansClustering(SolverConfiguration& solver,
                                  CartConfiguration& carts,
-                                 CustomerMultimap& customers) {
+                                 CustomerMultimap& customers,
+                                 const PlacedProgress& progress) {
+  const std::size_t customerCount = customers.size();
   CartsByKey cartsByKey;
   const float cartFreeSpace = carts.getCartPattern().getCartFreeSpace();
   while (!customers.empty()) {
@@ -92,9 +94,16 @@ std::list<Cart> kMeansClustering(SolverConfiguration& solver,
     std::vector<Cluster> clusters =
         detail::formClusters(std::move(positions), k, solver.kMeansIterations);
 
+    // Customers still in clusters not yet loaded, for the progress count.
+    std::size_t clustered = 0;
+    for (const Cluster& cluster : clusters) {
+      clustered += cluster.customers.size();
+    }
     for (Cluster& cluster : clusters) {
+      clustered -= cluster.customers.size();
       loadOntoStoredCarts(solver, cluster, cartsByKey);
       loadOntoNewCarts(solver, carts, cluster, cartsByKey, customers);
+      if (progress) progress(customerCount - clustered - customers.size());
     }
   }
 

@@ -32,27 +32,81 @@ std::size_t clusterCount(float factor, std::int64_t totalKey,
   return std::min(static_cast<std::size_t>(count), waiting);
 }
 
+namespace {
+
+// The distance by which a point is assigned: Euclidean in double, compared
+// as float.
+float centroidDistance(const Point& p, const Point& centroid) {
+  const double dx = static_cast<double>(std::int64_t{p.x} - centroid.x);
+  const double dy = static_cast<double>(std::int64_t{p.y} - centroid.y);
+  return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+// What the search answers when no cluster is live: the first live index,
+// which is the cluster count then.
+std::size_t noLiveCluster(const std::vector<bool>& live) {
+  return static_cast<std::size_t>(std::find(live.begin(), live.end(), true) -
+                                  live.begin());
+}
+
+}  // namespace
+
 std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
                            const std::vector<bool>& live) {
   std::optional<std::size_t> best;
   float bestDistance = std::numeric_limits<float>::max();
   for (std::size_t i = 0; i < clusters.size(); ++i) {
     if (!live[i]) continue;
-    const double dx = static_cast<double>(std::int64_t{p.x} -
-                                          clusters[i].centroid.x);
-    const double dy = static_cast<double>(std::int64_t{p.y} -
-                                          clusters[i].centroid.y);
-    const auto d = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+    const float d = centroidDistance(p, clusters[i].centroid);
     if (d < bestDistance) {
       bestDistance = d;
       best = i;
     }
   }
-  if (best) return *best;
   // Unreachable with int coordinates; the first live cluster keeps the
   // customer from being lost.
-  return static_cast<std::size_t>(
-      std::find(live.begin(), live.end(), true) - live.begin());
+  return best ? *best : noLiveCluster(live);
+}
+
+CentroidsByX::CentroidsByX(const std::vector<Cluster>& clusters,
+                           const std::vector<bool>& live) {
+  for (std::size_t i = 0; i < clusters.size(); ++i) {
+    if (live[i]) ids.push_back(i);
+  }
+  std::sort(ids.begin(), ids.end(), [&](std::size_t a, std::size_t b) {
+    return clusters[a].centroid.x < clusters[b].centroid.x;
+  });
+  xs.reserve(ids.size());
+  for (std::size_t i : ids) xs.push_back(clusters[i].centroid.x);
+}
+
+std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+                           const CentroidsByX& byX,
+                           const std::vector<bool>& live) {
+  // A cluster whose x alone is farther than the best distance so far cannot
+  // be nearer or as near: the distance never falls below the one over x
+  // alone, computed the same way. Moving away from p.x that bound only
+  // grows, so each side stops at the first such cluster. Equal distances go
+  // to the lower index, as in the scan of every cluster in index order.
+  std::optional<std::size_t> best;
+  float bestDistance = std::numeric_limits<float>::max();
+  auto consider = [&](std::size_t i) {
+    const float d = centroidDistance(p, clusters[i].centroid);
+    if (d < bestDistance || (d == bestDistance && best && i < *best)) {
+      bestDistance = d;
+      best = i;
+    }
+  };
+  auto beyond = [&](std::size_t k) {
+    return centroidDistance(p, {byX.xs[k], p.y}) > bestDistance;
+  };
+  const std::size_t start = static_cast<std::size_t>(
+      std::lower_bound(byX.xs.begin(), byX.xs.end(), p.x) - byX.xs.begin());
+  for (std::size_t k = start; k < byX.ids.size() && !beyond(k); ++k) {
+    consider(byX.ids[k]);
+  }
+  for (std::size_t k = start; k-- > 0 && !beyond(k);) consider(byX.ids[k]);
+  return best ? *best : noLiveCluster(live);
 }
 
 namespace {
@@ -103,8 +157,9 @@ std::vector<Cluster> formClusters(std::vector<PositionedCustomer> positions,
   const int passes = std::max(maxPasses, 1);
   for (int pass = 0; pass < passes; ++pass) {
     for (Cluster& cluster : clusters) cluster.points.clear();
+    const CentroidsByX byX(clusters, live);
     for (std::size_t j = 0; j < positions.size(); ++j) {
-      assigned[j] = nearestCluster(positions[j].point, clusters, live);
+      assigned[j] = nearestCluster(positions[j].point, clusters, byX, live);
       clusters[assigned[j]].points.push_back(positions[j].point);
     }
     if (updateCentroids(clusters, live)) break;

@@ -32,6 +32,21 @@ std::size_t clusterCount(float factor, std::int64_t totalKey,
 std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
                            const std::vector<bool>& live);
 
+// The live clusters ordered by the x of their centroids (ids), with those
+// x values (xs), for the nearest-cluster search below.
+struct CentroidsByX {
+  CentroidsByX(const std::vector<Cluster>& clusters,
+               const std::vector<bool>& live);
+  std::vector<std::size_t> ids;
+  std::vector<int> xs;
+};
+
+// The same answer as nearestCluster over every cluster, found by looking
+// only at the clusters whose centroid x lies near enough to p's.
+std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+                           const CentroidsByX& byX,
+                           const std::vector<bool>& live);
+
 // k clusters seeded with the centroids of the first k positions, refined for
 // at most maxPasses passes (at least one) until every centroid equals its
 // cluster's mean. A cluster left empty by a pass blocks convergence and takes

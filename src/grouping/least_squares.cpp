@@ -15,16 +15,26 @@ namespace grouping_customers {
 
 namespace detail {
 
-std::optional<float> leastSquaresScore(std::span<const Point> points) {
-  if (points.empty()) return std::nullopt;
+void LeastSquaresSums::add(std::span<const Point> points) {
   // Sums in single precision; the products are exact integers first.
-  float sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (const Point& p : points) {
     sx += static_cast<float>(p.x);
     sy += static_cast<float>(p.y);
     sxx += static_cast<float>(std::int64_t{p.x} * p.x);
     sxy += static_cast<float>(std::int64_t{p.x} * p.y);
   }
+}
+
+std::optional<float> leastSquaresScore(std::span<const Point> points) {
+  LeastSquaresSums sums;
+  sums.add(points);
+  return leastSquaresScore(points, sums);
+}
+
+std::optional<float> leastSquaresScore(std::span<const Point> points,
+                                       const LeastSquaresSums& sums) {
+  if (points.empty()) return std::nullopt;
+  const float sx = sums.sx, sy = sums.sy, sxx = sums.sxx, sxy = sums.sxy;
   const float n = static_cast<float>(points.size());
   const float denominator = n * sxx - sx * sx;
   // All points at one x: no line y = a*x + b fits them.
@@ -70,13 +80,18 @@ detail::Ranking rankByLeastSquares(const Customer& seed,
   std::vector<Point> points;
   appendPoints(seed.oItems, &points);
   const std::size_t seedCount = points.size();
+  // Every candidate's sums start with the seed's points, added once here.
+  detail::LeastSquaresSums seedSums;
+  seedSums.add(points);
 
   std::vector<ScoredCandidate> scored;
   scored.reserve(waiting.size());
   for (auto it = waiting.begin(); it != waiting.end(); ++it) {
     points.resize(seedCount);
     appendPoints(it->second.oItems, &points);
-    std::optional<float> score = detail::leastSquaresScore(points);
+    detail::LeastSquaresSums sums = seedSums;
+    sums.add(std::span<const Point>(points).subspan(seedCount));
+    std::optional<float> score = detail::leastSquaresScore(points, sums);
     scored.push_back(
         {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, it});
   }
@@ -94,8 +109,10 @@ detail::Ranking rankByLeastSquares(const Customer& seed,
 
 std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
-                                  CustomerMultimap& customers) {
-  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares);
+                                  CustomerMultimap& customers,
+                                  const PlacedProgress& progress) {
+  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares,
+                              progress);
 }
 
 }  // namespace grouping_customers

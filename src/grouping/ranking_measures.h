@@ -30,4 +30,16 @@ int averageDistance(const std::vector<OItem>& candidateLines,
 // finite; such a candidate ranks ahead of every scored one.
 std::optional<float> leastSquaresScore(std::span<const Point> points);
 
+// The single-precision sums of the least-squares fit, added point by point
+// in order; sums of a common first part are added once and carried on.
+struct LeastSquaresSums {
+  float sx = 0, sy = 0, sxx = 0, sxy = 0;
+  void add(std::span<const Point> points);
+};
+
+// The same score with the sums of exactly these points, in this order,
+// given.
+std::optional<float> leastSquaresScore(std::span<const Point> points,
+                                       const LeastSquaresSums& sums);
+
 }  // namespace grouping_customers::detail

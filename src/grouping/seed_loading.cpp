@@ -80,7 +80,9 @@ void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
 std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const CartConfiguration& carts,
                              CustomerMultimap& customers,
-                             const RankCandidates& rank) {
+                             const RankCandidates& rank,
+                             const PlacedProgress& progress) {
+  const std::size_t total = customers.size();
   std::list<Cart> result;
   while (!customers.empty()) {
     Customer seed = std::move(customers.begin()->second);
@@ -94,6 +96,7 @@ std::list<Cart> groupBySeeds(SolverConfiguration& solver,
       fillCart(solver, current, rank(seed, customers), customers);
     }
     result.push_back(std::move(current));
+    if (progress) progress(total - customers.size());
   }
   return result;
 }

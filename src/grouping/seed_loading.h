@@ -11,6 +11,7 @@
 #include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "model/customer.h"
+#include "grouping/grouping_customers.h"
 #include "model/setup_configuration.h"
 
 namespace grouping_customers::detail {
@@ -50,6 +51,7 @@ void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
 std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const CartConfiguration& carts,
                              CustomerMultimap& customers,
-                             const RankCandidates& rank);
+                             const RankCandidates& rank,
+                             const PlacedProgress& progress = {});
 
 }  // namespace grouping_customers::detail

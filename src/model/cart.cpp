@@ -28,22 +28,21 @@ bool Cart::loadCustomer(SolverConfiguration& solver, Customer& customer,
 bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
                                bool allowPartial,
                                std::vector<Box>* remainingBoxes) {
-  std::vector<Box> boxes = customer.getBoxesDecomp();
-  const bool singleUnit = isSingleUnit(boxes);
+  const bool singleUnit = isSingleUnit(customer.boxesDecomp);
 
   if (singleUnit) {
-    BoxItem& piece = boxes[0].itemsInTheBox.begin()->second;
+    BoxItem piece = customer.boxesDecomp[0].itemsInTheBox.begin()->second;
     const bool use3D = is3DAlgorithm(solver.getBPAlgorithm());
     for (CartShelf& shelf : cartShelves) {
       for (Box& shared : shelf.getBoxes().oneItemized) {
         // A box keeps its goods by product, so a unit of a product the box
         // already holds would merge into another customer's entry.
         if (shared.itemsInTheBox.count(piece.oItem.productID)) continue;
+        // The volume test of the 1D fit test, without copying the box.
         bool fits =
             use3D ? bp_solver::addBoxItemToExisting_oneItemized_Box_3D(shared,
                                                                        piece)
-                  : bp_solver::addBoxItemToExisting_oneItemized_Box_1D(shared,
-                                                                       piece);
+                  : shared.getFreeCapacity() >= piece.itemSpecification.volume;
         if (!fits) continue;
         shared.addItem(piece);
         addOItemWithQty(piece.oItem, 1);
@@ -54,8 +53,15 @@ bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
     }
   }
 
-  if (bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(boxes, &cartShelves,
-                                                     singleUnit)) {
+  // Most customers tried on a filling cart do not fit; that is decided on
+  // the box widths before anything is copied.
+  const bool fitsWhole =
+      bp_solver::fitsShelvesByWidth(customer.boxesDecomp, cartShelves);
+  if (!fitsWhole && (!allowPartial || remainingBoxes == nullptr)) return false;
+
+  std::vector<Box> boxes = customer.getBoxesDecomp();
+  if (fitsWhole && bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(
+                       boxes, &cartShelves, singleUnit)) {
     bookLoadedBoxes(boxes);
     customers.push_back(customer);
     return true;

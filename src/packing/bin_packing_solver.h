@@ -50,6 +50,10 @@ bool addBoxItemToExisting_oneItemized_Box_3D(Box box, BoxItem piece);
 bool bpSolver_1D_fitBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
                                          std::vector<CartShelf>* shelves,
                                          bool toOneItemized);
+// The answer bpSolver_1D_fitBoxesToShelvesInCart would give, worked out on
+// the widths alone (same order, same float sums), copying no box or shelf.
+bool fitsShelvesByWidth(const std::vector<Box>& boxes,
+                        const std::vector<CartShelf>& shelves);
 bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
     std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,
     std::vector<Box>* notLoaded, std::vector<Box>* loaded);

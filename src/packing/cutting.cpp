@@ -26,6 +26,30 @@ void cutToPackagesAndUnits(std::vector<OItem> lines,
   }
 }
 
+namespace packing {
+
+std::vector<PieceRun> cutToPieceRuns(const std::vector<OItem>& lines) {
+  std::vector<PieceRun> runs;
+  for (const OItem& line : lines) {
+    int remainder = line.qty;
+    auto package = line.itemSpecifications.find(ItemSpecification::Package);
+    if (package != line.itemSpecifications.end() &&
+        package->second.contentQty > 0 &&
+        line.qty >= package->second.contentQty) {
+      runs.push_back({BoxItem(package->second, line),
+                      line.qty / package->second.contentQty});
+      remainder = line.qty % package->second.contentQty;
+    }
+    if (remainder > 0) {
+      runs.push_back(
+          {BoxItem(packing::unitPieceSpecification(line), line), remainder});
+    }
+  }
+  return runs;
+}
+
+}  // namespace packing
+
 void cutToUnits(std::vector<OItem> lines, std::vector<BoxItem>* pieces) {
   for (const OItem& line : lines) {
     if (line.qty <= 0) continue;

@@ -37,15 +37,19 @@ int unitsPerBox(float capacity, float unitVolume, int remaining) {
 
 // One step of the several-types packer on the caller's own piece and box
 // types, so that the packing loop copies neither: first fit into the packed
-// boxes, else a new box of the first type large enough.
+// boxes from box `from` on (no earlier box holds the piece), else a new box
+// of the first type large enough. Moves `from` to where the next identical
+// piece's scan may start.
 bool placeInFirstFitOrNewBox(BoxItem& piece, std::vector<Box>* packedBoxes,
-                             std::span<const Box> boxTypes) {
+                             std::span<const Box> boxTypes, long& from) {
   const int volume = piece.getVolume();
-  long found = packing::firstFit(*packedBoxes, volume);
+  long found = packing::firstFitFrom(*packedBoxes, volume, from);
   if (found >= 0) {
+    from = found;
     (*packedBoxes)[found].addItem(piece);
     return true;
   }
+  from = static_cast<long>(packedBoxes->size());
   for (const Box& type : boxTypes) {
     if (type.getCapacity() >= volume) {
       Box box = type;
@@ -84,55 +88,70 @@ void baseLineFFD(std::vector<OItem> lines, std::vector<Box>* packedBoxes,
 void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
                                   std::vector<Box>* packedBoxes, Box boxType) {
   packing::sortByVolumeDescending(lines);
-  std::vector<BoxItem> pieces;
-  cutToPackagesAndUnits(std::move(lines), &pieces);
+  // Pieces in runs of identical ones, packed one by one as if cut singly,
+  // but without a copy per piece and with each first-fit scan starting
+  // where the run's previous piece went.
+  const std::vector<packing::PieceRun> runs = packing::cutToPieceRuns(lines);
   packedBoxes->push_back(boxType);
   const float capacity = boxType.getCapacity();
 
-  for (BoxItem& piece : pieces) {
+  for (const packing::PieceRun& run : runs) {
+    BoxItem piece = run.piece;
     const int volume = piece.getVolume();
-    if (capacity >= volume) {
-      long found = packing::firstFit(*packedBoxes, volume);
-      if (found >= 0) {
-        (*packedBoxes)[found].addItem(piece);
-        continue;
-      }
-    }
-    bool fitsEmptyBox =
+    const bool fitsEmptyBox =
         (piece.itemSpecification.type == ItemSpecification::Unit &&
          capacity >= piece.itemSpecification.volume) ||
         capacity >= volume;
-    if (fitsEmptyBox) {
-      Box box = boxType;
-      box.addItem(piece);
-      packedBoxes->push_back(std::move(box));
-      continue;
-    }
+    long from = 0;      // no box before it holds a piece of the run
+    long unitFrom = 0;  // no box before it holds one unit of the line
+    for (int n = 0; n < run.count; ++n) {
+      if (capacity >= volume) {
+        long found = packing::firstFitFrom(*packedBoxes, volume, from);
+        if (found >= 0) {
+          from = found;
+          (*packedBoxes)[found].addItem(piece);
+          continue;
+        }
+        from = static_cast<long>(packedBoxes->size());
+      }
+      if (fitsEmptyBox) {
+        Box box = boxType;
+        box.addItem(piece);
+        packedBoxes->push_back(std::move(box));
+        continue;
+      }
 
-    const int units = piece.getCountOfUnits();
-    packing::makeUnitPiece(piece);
-    const float unitVolume = piece.itemSpecification.volume;
-    if (unitVolume > capacity) {
-      // Every unit travels in a box of its own size.
-      for (int i = 0; i < units; ++i) appendOverflowBox(piece, packedBoxes);
-      continue;
-    }
+      BoxItem unit = piece;
+      const int units = unit.getCountOfUnits();
+      packing::makeUnitPiece(unit);
+      const float unitVolume = unit.itemSpecification.volume;
+      if (unitVolume > capacity) {
+        // Every unit travels in a box of its own size.
+        for (int i = 0; i < units; ++i) appendOverflowBox(unit, packedBoxes);
+        continue;
+      }
 
-    // A package larger than the box: unpack it, fill existing boxes first.
-    int remaining = std::max(units, 0);
-    while (remaining > 0) {
-      long found = packing::firstFit(*packedBoxes, piece.getVolume());
-      if (found < 0) break;
-      (*packedBoxes)[found].addItem(piece);
-      --remaining;
-    }
-    while (remaining > 0) {
-      Box box = boxType;
-      int perBox = unitsPerBox(capacity, unitVolume, remaining);
-      int left = std::max(remaining - perBox, 0);
-      addUnits(box, piece, remaining - left);
-      packedBoxes->push_back(std::move(box));
-      remaining = left;
+      // A package larger than the box: unpack it, fill existing boxes first.
+      int remaining = std::max(units, 0);
+      while (remaining > 0) {
+        long found =
+            packing::firstFitFrom(*packedBoxes, unit.getVolume(), unitFrom);
+        if (found < 0) {
+          unitFrom = static_cast<long>(packedBoxes->size());
+          break;
+        }
+        unitFrom = found;
+        (*packedBoxes)[found].addItem(unit);
+        --remaining;
+      }
+      while (remaining > 0) {
+        Box box = boxType;
+        int perBox = unitsPerBox(capacity, unitVolume, remaining);
+        int left = std::max(remaining - perBox, 0);
+        addUnits(box, unit, remaining - left);
+        packedBoxes->push_back(std::move(box));
+        remaining = left;
+      }
     }
   }
 }
@@ -146,21 +165,29 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
                             packing::orderedValue(b.getCapacity());
                    });
   packing::sortByVolumeDescending(lines);
-  std::vector<BoxItem> pieces;
-  cutToPackagesAndUnits(std::move(lines), &pieces);
+  // Runs of identical pieces, as in the single-type packer.
+  const std::vector<packing::PieceRun> runs = packing::cutToPieceRuns(lines);
 
-  for (BoxItem& piece : pieces) {
-    if (placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes)) continue;
-    if (piece.itemSpecification.type != ItemSpecification::Unit) {
-      std::vector<BoxItem> units;
-      splitPackageBoxItemToUnits(piece, &units);
-      for (BoxItem& unit : units) {
-        if (!placeInFirstFitOrNewBox(unit, packedBoxes, boxTypes)) {
-          appendOverflowBox(unit, packedBoxes);
-        }
+  for (const packing::PieceRun& run : runs) {
+    BoxItem piece = run.piece;
+    long from = 0;
+    long unitFrom = 0;
+    for (int n = 0; n < run.count; ++n) {
+      if (placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes, from)) {
+        continue;
       }
-    } else {
-      appendOverflowBox(piece, packedBoxes);
+      if (piece.itemSpecification.type != ItemSpecification::Unit) {
+        std::vector<BoxItem> units;
+        splitPackageBoxItemToUnits(piece, &units);
+        for (BoxItem& unit : units) {
+          if (!placeInFirstFitOrNewBox(unit, packedBoxes, boxTypes,
+                                       unitFrom)) {
+            appendOverflowBox(unit, packedBoxes);
+          }
+        }
+      } else {
+        appendOverflowBox(piece, packedBoxes);
+      }
     }
   }
 }
@@ -169,5 +196,6 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
 
 bool mainSolution1DFFDS_helper(BoxItem piece, std::vector<Box>* packedBoxes,
                                std::vector<Box> boxTypes) {
-  return placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes);
+  long from = 0;
+  return placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes, from);
 }

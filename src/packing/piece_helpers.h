@@ -46,6 +46,28 @@ long firstFit(const std::vector<Box>& boxes, Volume volume) {
   return -1;
 }
 
+// firstFit starting at box `from`: the answer of firstFit when no box before
+// `from` holds the volume. Identical pieces packed one after another never
+// fit a box before the one the previous piece took, since boxes only fill.
+template <typename Volume>
+long firstFitFrom(const std::vector<Box>& boxes, Volume volume, long from) {
+  for (std::size_t i = static_cast<std::size_t>(from); i < boxes.size(); ++i) {
+    if (boxes[i].freeCapacity >= volume) return static_cast<long>(i);
+  }
+  return -1;
+}
+
+// A run of identical pieces: `count` pieces of one specification cut from
+// one line.
+struct PieceRun {
+  BoxItem piece;
+  int count = 0;
+};
+
+// The pieces cutToPackagesAndUnits makes of the lines, as runs in the same
+// order: per line its packages, then its units. Throws what it throws.
+std::vector<PieceRun> cutToPieceRuns(const std::vector<OItem>& lines);
+
 // Lines sorted by volume, largest first (stable, so runs are reproducible).
 inline void sortByVolumeDescending(std::vector<OItem>& lines) {
   std::stable_sort(lines.begin(), lines.end(),

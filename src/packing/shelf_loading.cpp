@@ -44,6 +44,27 @@ bool bpSolver_1D_fitBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
   return true;
 }
 
+bool fitsShelvesByWidth(const std::vector<Box>& boxes,
+                        const std::vector<CartShelf>& shelves) {
+  std::vector<float> widths;
+  widths.reserve(boxes.size());
+  for (const Box& box : boxes) widths.push_back(box.width);
+  // The same stable order as sortByWidthDescending gives the boxes.
+  std::stable_sort(widths.begin(), widths.end(), [](float a, float b) {
+    return packing::orderedValue(a) > packing::orderedValue(b);
+  });
+  std::vector<float> used;
+  used.reserve(shelves.size());
+  for (const CartShelf& shelf : shelves) used.push_back(shelf.usedWidth);
+  for (float width : widths) {
+    std::size_t i = 0;
+    while (i < shelves.size() && !(shelves[i].width - used[i] >= width)) ++i;
+    if (i == shelves.size()) return false;
+    used[i] += width;
+  }
+  return true;
+}
+
 bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
     std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,
     std::vector<Box>* notLoaded, std::vector<Box>* loaded) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <list>
 #include <map>
 #include <string>
@@ -24,6 +26,12 @@ struct WalkTotals {
   int totalDistance = 0;
   int carts = 0;
 };
+
+// Told while a planning run works: the step ("packing", "grouping" and the
+// grouping's name, "routing"), how many of its customers or carts are done
+// and how many there are. Each step ends with a call where done == total.
+using PlanningProgress = std::function<void(
+    const std::string& step, std::size_t done, std::size_t total)>;
 
 // Everything one wave produces: its order lines, its customers and the
 // planned carts, with the loader's own copy of the distance oracle.
@@ -53,6 +61,9 @@ class CartsLoader {
                             CartConfiguration& cartConfig,
                             CustomerMultimap customerOrder);
 
+  // Progress of the next runs goes to this callback (none: no reports).
+  void setProgress(PlanningProgress callback) { progress = std::move(callback); }
+
   std::string exportCartsToJson(bool includeShelves, bool includeItems);
   std::list<Cart> getLoadedCartsList() const { return carts; }
   std::string getStats();
@@ -78,6 +89,7 @@ class CartsLoader {
   std::map<int, Customer> customers;
   std::list<Cart> carts;
   grouping_customers::ShortestWalkReport walkReport;
+  PlanningProgress progress;
   bool loadSucceeded = false;
   std::string loadError;
 };

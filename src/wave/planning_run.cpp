@@ -50,24 +50,76 @@ int routeCart(Cart& cart, ShortestPathAlgorithms setting,
   return distance;
 }
 
-std::list<Cart> groupCustomers(int setting, SolverConfiguration& solver,
-                               CartConfiguration& cartConfig,
-                               CustomerMultimap& customers,
-                               Warehouse& warehouse) {
+std::list<Cart> groupCustomers(
+    int setting, SolverConfiguration& solver, CartConfiguration& cartConfig,
+    CustomerMultimap& customers, Warehouse& warehouse,
+    const grouping_customers::PlacedProgress& progress) {
   switch (setting) {
     case LeastSquareMethod:
       return grouping_customers::leastSquareMethod(solver, cartConfig,
-                                                   customers);
+                                                   customers, progress);
     case KMeansClustering:
       return grouping_customers::kMeansClustering(solver, cartConfig,
-                                                  customers);
+                                                  customers, progress);
     default:
-      return grouping_customers::algorithm_AVGDistances(solver, cartConfig,
-                                                        customers, warehouse);
+      return grouping_customers::algorithm_AVGDistances(
+          solver, cartConfig, customers, warehouse, progress);
+  }
+}
+
+std::string groupingStep(int setting) {
+  switch (setting) {
+    case LeastSquareMethod:
+      return "grouping LeastSquareMethod";
+    case KMeansClustering:
+      return "grouping KMeansClustering";
+    default:
+      return "grouping AVGDistances";
   }
 }
 
 }  // namespace planning_steps
+
+namespace {
+
+// The grouping's progress as the loader's callback hears it; nothing when
+// there is no callback.
+grouping_customers::PlacedProgress groupingProgress(
+    const PlanningProgress& progress, int setting, std::size_t total) {
+  if (!progress) return {};
+  return [&progress, step = planning_steps::groupingStep(setting),
+          total](std::size_t placed) { progress(step, placed, total); };
+}
+
+// Groups with the setting, reporting progress, and closes the step.
+std::list<Cart> groupReporting(const PlanningProgress& progress, int setting,
+                               SolverConfiguration& solver,
+                               CartConfiguration& cartConfig,
+                               CustomerMultimap& customers,
+                               Warehouse& warehouse) {
+  const std::size_t total = customers.size();
+  std::list<Cart> carts = planning_steps::groupCustomers(
+      setting, solver, cartConfig, customers, warehouse,
+      groupingProgress(progress, setting, total));
+  if (progress) progress(planning_steps::groupingStep(setting), total, total);
+  return carts;
+}
+
+// Routes every cart with the setting; returns the whole distance.
+int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
+                   ShortestPathAlgorithms setting, Warehouse& warehouse) {
+  int total = 0;
+  std::size_t routed = 0;
+  for (Cart& cart : carts) {
+    total = planning_steps::addDistance(
+        total, planning_steps::routeCart(cart, setting, warehouse));
+    if (progress) progress("routing", ++routed, carts.size());
+  }
+  if (progress && carts.empty()) progress("routing", 0, 0);
+  return total;
+}
+
+}  // namespace
 
 void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
                                   CartConfiguration& cartConfig,
@@ -83,11 +135,13 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
 
   CustomerMultimap customerOrder;
   int boxCount = 0;
+  std::size_t packed = 0;
   for (auto& [id, customer] : customers) {
     customer.countTotalWeightAndVolume();
     customer.decompIntoBoxes(boxes, solver);
     boxCount += static_cast<int>(customer.boxesDecomp.size());
     customerOrder.emplace(clampToInt(customer.getTotalVolume()), customer);
+    if (progress) progress("packing", ++packed, customers.size());
   }
   if (is_debug_on) {
     std::fprintf(stderr, "TOTAL BOXES AFTER DECOMPOSITION: %i\n", boxCount);
@@ -98,20 +152,15 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
   if (grouping == ChooseBest || grouping == ShortestWalk) {
     grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
   }
-  carts = planning_steps::groupCustomers(grouping, solver, cartConfig,
-                                         customerOrder, warehouse);
+  carts = groupReporting(progress, grouping, solver, cartConfig,
+                         customerOrder, warehouse);
   if (setting == ShortestWalk) {
     carts = grouping_customers::shortestWalk(solver, cartConfig,
                                              std::move(carts), warehouse,
                                              &walkReport);
   }
-
-  int total = 0;
-  for (Cart& cart : carts) {
-    total = planning_steps::addDistance(
-        total, planning_steps::routeCart(
-                   cart, solver.getShortestPathAlgorithm(), warehouse));
-  }
+  const int total = routeReporting(
+      progress, carts, solver.getShortestPathAlgorithm(), warehouse);
   if (is_debug_on) planning_steps::printWholeDistance(total, carts.size());
 }
 
@@ -128,13 +177,10 @@ short CartsLoader::chooseBestAlgorithm(SolverConfiguration& solver,
   int totals[3] = {0, 0, 0};
   for (short trial = 0; trial < 3; ++trial) {
     if (is_debug_on) std::fputs(kTitles[trial], stderr);
-    carts = planning_steps::groupCustomers(trial, solver, cartConfig,
-                                           trials[trial], warehouse);
-    for (Cart& cart : carts) {
-      totals[trial] = planning_steps::addDistance(
-          totals[trial],
-          planning_steps::routeCart(cart, GreedyAlgorithm, warehouse));
-    }
+    carts = groupReporting(progress, trial, solver, cartConfig,
+                           trials[trial], warehouse);
+    totals[trial] = routeReporting(progress, carts, GreedyAlgorithm,
+                                   warehouse);
     if (is_debug_on) {
       planning_steps::printWholeDistance(totals[trial], carts.size());
     }

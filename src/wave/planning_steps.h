@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <list>
+#include <string>
 
 #include "geometry/warehouse.h"
+#include "grouping/grouping_customers.h"
 #include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "model/customer.h"
@@ -30,9 +32,12 @@ int routeCart(Cart& cart, ShortestPathAlgorithms setting,
               Warehouse& warehouse);
 
 // Runs the grouping the setting names (unknown settings: average distances).
-std::list<Cart> groupCustomers(int setting, SolverConfiguration& solver,
-                               CartConfiguration& cartConfig,
-                               CustomerMultimap& customers,
-                               Warehouse& warehouse);
+std::list<Cart> groupCustomers(
+    int setting, SolverConfiguration& solver, CartConfiguration& cartConfig,
+    CustomerMultimap& customers, Warehouse& warehouse,
+    const grouping_customers::PlacedProgress& progress = {});
+
+// The progress step of a grouping setting: "grouping " and its name.
+std::string groupingStep(int setting);
 
 }  // namespace planning_steps
