@@ -18,6 +18,12 @@ Usage:
   generate_waves.py [--out DIR] --check  regenerate into a temporary folder
                                          and compare with DIR byte for byte;
                                          exit status 1 on any difference
+  generate_waves.py --large --out DIR [--seed N] [--rows N,N,...]
+                                         write large waves for timing runs,
+                                         large<ROWS>.json (default 5000, 10000,
+                                         20000, 50000 and 100000 rows) into
+                                         DIR, which must be given: these
+                                         waves stay out of the repository
 """
 
 import argparse
@@ -501,6 +507,45 @@ def generate(out_dir, quiet=False):
                   % (name, target_rows, customers, carts, len(text)))
 
 
+LARGE_ROWS = (5000, 10000, 20000, 50000, 100000)
+LARGE_SEED = 1422999
+
+
+def generate_large(out_dir, seed, sizes, quiet=False):
+    """Writes one wave of each size, large<ROWS>.json, drawn from the same
+    catalogue as the sample waves; the seed fixes every byte."""
+    rng = random.Random(seed)
+    products = make_catalogue(rng)
+    popularity = Popularity(products)
+    os.makedirs(out_dir, exist_ok=True)
+    for rows in sizes:
+        # At most one customer per row, so a base as large as the wave
+        # always has enough distinct numbers. A stream of its own per size
+        # keeps each wave the same whatever other sizes are asked for.
+        customer_base = random.Random(seed * 1000003 + rows).sample(
+            range(10000, 10000000), max(CUSTOMER_BASE_SIZE, rows))
+        text, customers, carts = make_wave(seed + rows, rows, popularity,
+                                           customer_base)
+        name = "large%d.json" % rows
+        with open(os.path.join(out_dir, name), "w", encoding="ascii",
+                  newline="\n") as f:
+            f.write(text)
+        if not quiet:
+            print("%s: %d rows, %d customers, %d carts, %d bytes"
+                  % (name, rows, customers, carts, len(text)))
+
+
+def row_counts(text):
+    sizes = []
+    for field in text.split(","):
+        value = int(field)
+        if value < 1:
+            raise argparse.ArgumentTypeError(
+                "row count %r: must be at least 1" % field)
+        sizes.append(value)
+    return sizes
+
+
 def check(out_dir):
     """Returns the names of files that differ from a fresh generation."""
     with tempfile.TemporaryDirectory() as fresh:
@@ -518,12 +563,25 @@ def check(out_dir):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--out", default=os.path.join(repo_root(), "data",
-                                                      "data_both"),
-                        help="folder of the wave files")
+    parser.add_argument("--out", default=None,
+                        help="folder of the wave files (default: the "
+                        "sample folder data/data_both)")
     parser.add_argument("--check", action="store_true",
                         help="compare the folder with a fresh generation")
+    parser.add_argument("--large", action="store_true",
+                        help="write large waves for timing runs instead")
+    parser.add_argument("--seed", type=int, default=LARGE_SEED,
+                        help="seed of the large waves")
+    parser.add_argument("--rows", type=row_counts, default=list(LARGE_ROWS),
+                        help="comma-separated row counts of the large waves")
     args = parser.parse_args()
+    if args.large:
+        if args.out is None or args.check:
+            parser.error("--large needs --out and takes no --check")
+        generate_large(args.out, args.seed, args.rows)
+        return 0
+    if args.out is None:
+        args.out = os.path.join(repo_root(), "data", "data_both")
     if args.check:
         differing = check(args.out)
         for name in differing:
