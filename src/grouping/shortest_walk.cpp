@@ -25,12 +25,15 @@ constexpr int kTargetCarts = 4;
 // A change is loaded and routed when its estimate loses at most this share
 // of the two carts' walk (the estimate keeps the carts' old routes, so a
 // real route is usually shorter).
-constexpr double kEstimateSlack = 0.01;
+constexpr double kEstimateSlack = 0.03;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
+// Rounds of the iterated search per unit of effort, at least; else one per
+// cart.
+constexpr int kMinRounds = 150;
 // Swaps in the chain of one kick of the iterated search.
-constexpr int kKickSwaps = 3;
+constexpr int kKickSwaps = 2;
 
 // A number in 0 .. bound - 1 from the generator's next 32 bits; the same on
 // every platform, unlike the standard distributions.
@@ -391,7 +394,9 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   for (const walk_search::WalkCart& held : plan.carts()) {
     active += !held.frozen && !held.removed;
   }
-  const int rounds = solver.effort * active;
+  // Small waves get a floor of rounds: their carts are few, yet each round
+  // is cheap there.
+  const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
   for (int round = 0; round < rounds; ++round) search.iterate();
 
   std::list<Cart> carts;
