@@ -50,6 +50,10 @@ void BM_ShortestWalk_PlanWave(benchmark::State& state) {
   state.counters["routing_s"] = report.effort.routingSeconds;
   state.counters["load_checks"] = static_cast<double>(report.effort.loadChecks);
   state.counters["routes"] = static_cast<double>(report.effort.routed);
+  state.counters["quick_routes"] =
+      static_cast<double>(report.effort.quickRouted);
+  state.counters["screened"] = static_cast<double>(report.effort.screened);
+  state.counters["accepted"] = static_cast<double>(report.effort.accepted);
   state.SetItemsProcessed(static_cast<long>(runs) *
                           static_cast<long>(loader.getItems().size()));
 }

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,12 +25,15 @@ constexpr int kTargetCarts = 4;
 // A change is loaded and routed when its estimate loses at most this share
 // of the two carts' walk (the estimate keeps the carts' old routes, so a
 // real route is usually shorter).
-constexpr double kEstimateSlack = 0.01;
+constexpr double kEstimateSlack = 0.03;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
+// Rounds of the iterated search per unit of effort, at least; else one per
+// cart.
+constexpr int kMinRounds = 150;
 // Swaps in the chain of one kick of the iterated search.
-constexpr int kKickSwaps = 3;
+constexpr int kKickSwaps = 2;
 
 // A number in 0 .. bound - 1 from the generator's next 32 bits; the same on
 // every platform, unlike the standard distributions.
@@ -86,6 +90,15 @@ class Search {
   std::vector<int> targetsOf(int customer);
   std::vector<Change> candidates(const std::vector<bool>& dirty);
   std::int64_t estimate(const Change& change);
+  // What adding the customer's stops to the cart's route costs, cached
+  // until the cart changes.
+  std::int64_t fullInsertion(int cart, int customer);
+  // The estimated loss beyond which a change of the two carts is dropped.
+  static std::int64_t threshold(const WalkCart& x, const WalkCart& y) {
+    return static_cast<std::int64_t>(
+        kEstimateSlack *
+        static_cast<double>(std::int64_t{x.walk.length} + y.walk.length));
+  }
   bool tryChange(const Change& change, bool onlyShorter);
   void apply(int c, Cart cart, std::vector<int> customers, CartWalk walk);
 };
@@ -111,15 +124,21 @@ std::int64_t Search::estimate(const Change& change) {
   const WalkCart& from = carts[plan_.cartOf(change.a)];
   const std::size_t slotA = slotOf(change.a);
   if (change.b < 0) {
-    const WalkCart& to = carts[change.to];
-    std::vector<int> with = to.walk.route;
-    const std::int64_t added = plan_.insertionCost(with, change.a);
+    const std::int64_t added = fullInsertion(change.to, change.a);
     const std::int64_t left =
         from.customers.size() == 1 ? 0 : from.lengthWithout[slotA];
     return from.pathLength - left - added;
   }
-  const WalkCart& other = carts[plan_.cartOf(change.b)];
+  const int otherCart = plan_.cartOf(change.b);
+  const WalkCart& other = carts[otherCart];
   const std::size_t slotB = slotOf(change.b);
+  // First with each customer added to the other's whole route, cached per
+  // cart version: most swaps fall short by far already there.
+  const std::int64_t rough =
+      from.pathLength - from.lengthWithout[slotA] -
+      fullInsertion(plan_.cartOf(change.a), change.b) + other.pathLength -
+      other.lengthWithout[slotB] - fullInsertion(otherCart, change.a);
+  if (rough <= -threshold(from, other)) return rough;
   std::vector<int> routeA = from.routeWithout[slotA];
   std::vector<int> routeB = other.routeWithout[slotB];
   const std::int64_t after = from.lengthWithout[slotA] +
@@ -127,6 +146,16 @@ std::int64_t Search::estimate(const Change& change) {
                              other.lengthWithout[slotB] +
                              plan_.insertionCost(routeB, change.a);
   return from.pathLength + other.pathLength - after;
+}
+
+std::int64_t Search::fullInsertion(int cart, int customer) {
+  WalkCart& held = plan_.carts()[cart];
+  auto [it, added] = held.insertion.try_emplace(customer, 0);
+  if (added) {
+    std::vector<int> route = held.walk.route;
+    it->second = plan_.insertionCost(route, customer);
+  }
+  return it->second;
 }
 
 std::vector<Change> Search::candidates(const std::vector<bool>& dirty) {
@@ -199,8 +228,12 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
   if (onlyShorter) {
     // Quick routes first: a change they leave clearly longer is dropped.
     const std::int64_t quick =
-        std::int64_t{plan_.route(*toCart, true).length} +
-        (fromCart ? plan_.route(*fromCart, true).length : 0);
+        std::int64_t{
+            plan_.quickRoute(*toCart, plan_.carts()[to].walk.route).length} +
+        (fromCart
+             ? plan_.quickRoute(*fromCart, plan_.carts()[from].walk.route)
+                   .length
+             : 0);
     if (static_cast<double>(quick) >=
         static_cast<double>(before) * (1 + kQuickRouteSlack)) {
       ++plan_.effort().quickRefused;
@@ -239,10 +272,8 @@ void Search::localSearch(std::vector<bool> dirty) {
         Stopwatch watch(plan_.effort().screeningSeconds);
         change.estimate = estimate(change);
       }
-      const std::int64_t walk = std::int64_t{plan_.carts()[from].walk.length} +
-                                plan_.carts()[to].walk.length;
-      if (change.estimate <= -static_cast<std::int64_t>(kEstimateSlack *
-                                                        static_cast<double>(walk))) {
+      if (change.estimate <=
+          -threshold(plan_.carts()[from], plan_.carts()[to])) {
         if (version_[from] == seen[from] && version_[to] == seen[to]) break;
         continue;
       }
@@ -363,7 +394,9 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   for (const walk_search::WalkCart& held : plan.carts()) {
     active += !held.frozen && !held.removed;
   }
-  const int rounds = solver.effort * active;
+  // Small waves get a floor of rounds: their carts are few, yet each round
+  // is cheap there.
+  const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
   for (int round = 0; round < rounds; ++round) search.iterate();
 
   std::list<Cart> carts;

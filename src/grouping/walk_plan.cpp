@@ -10,6 +10,7 @@
 #include "routing/route_dispatch.h"
 #include "routing/route_length.h"
 #include "routing/route_search.h"
+#include "routing/route_search_detail.h"
 
 namespace walk_search {
 
@@ -80,6 +81,7 @@ WalkPlan::WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
     carts_.push_back(std::move(held));
   }
   legs_.emplace(points, routeStart(), routeEnd());
+  symmetric_ = legsSymmetric();
 
   for (const Customer& customer : customers_) {
     std::vector<int> stops;
@@ -134,6 +136,7 @@ void WalkPlan::findNearCustomers() {
 
 void WalkPlan::prepare(WalkCart& held) const {
   held.pathLength = pathLength(held.walk.route);
+  held.insertion.clear();
   held.routeWithout.clear();
   held.lengthWithout.clear();
   for (int customer : held.customers) {
@@ -203,7 +206,86 @@ std::optional<Cart> WalkPlan::load(std::span<const int> customers) {
   return tryOrder(largestFirst);
 }
 
-CartWalk WalkPlan::route(const Cart& cart, bool quick) {
+void WalkPlan::stopsOf(const Cart& cart, std::vector<int>& stops,
+                       std::vector<int>& linesAt) const {
+  stops.clear();
+  linesAt.clear();
+  for (const CartOItem& line : cart.cartOItems) {
+    const int point = pointOf(line.oItem);
+    const auto at = std::find(stops.begin(), stops.end(), point);
+    if (at == stops.end()) {
+      stops.push_back(point);
+      linesAt.push_back(1);
+    } else {
+      ++linesAt[static_cast<std::size_t>(at - stops.begin())];
+    }
+  }
+}
+
+int WalkPlan::lengthOf(std::span<const int> route, std::span<const int> stops,
+                       std::span<const int> linesAt) const {
+  routing_detail::RouteLength length;
+  int here = legs_->start();
+  for (int point : route) {
+    const auto at = std::find(stops.begin(), stops.end(), point);
+    for (int line = 0; line < linesAt[at - stops.begin()]; ++line) {
+      length.add(legs_->leg(here, point));
+      here = point;
+    }
+  }
+  length.add(legs_->leg(here, legs_->end()));
+  return length.value();
+}
+
+CartWalk WalkPlan::quickRoute(const Cart& cart, std::span<const int> hint) {
+  Stopwatch watch(effort_.routingSeconds);
+  ++effort_.quickRouted;
+  std::vector<int> stops;
+  std::vector<int> linesAt;
+  stopsOf(cart, stops, linesAt);
+  std::vector<int> order;
+  order.reserve(stops.size());
+  for (int point : hint) {
+    if (contains(stops, point)) order.push_back(point);
+  }
+  for (int point : stops) {
+    if (!contains(order, point)) insertCheapest(order, point);
+  }
+  if (order.size() > 3) {
+    // The legs among the route's stops alone, numbered in route order.
+    const std::size_t n = order.size();
+    const std::size_t size = n + 2;
+    auto pointAt = [&](std::size_t local) {
+      if (local < n) return order[local];
+      return local == n ? legs_->start() : legs_->end();
+    };
+    std::vector<int> table(size * size);
+    for (std::size_t from = 0; from < size; ++from) {
+      const int p = pointAt(from);
+      for (std::size_t to = 0; to < size; ++to) {
+        table[from * size + to] = legs_->leg(p, pointAt(to));
+      }
+    }
+    const DistanceMatrix local =
+        DistanceMatrix::fromLegs(static_cast<int>(n), std::move(table));
+    std::vector<int> identity(n);
+    for (std::size_t i = 0; i < n; ++i) identity[i] = static_cast<int>(i);
+    route_search::SearchSettings settings;
+    settings.iterationsPerStop = 0;
+    const std::vector<int> improved = route_search::detail::iteratedLocalSearch(
+        local, std::move(identity), settings);
+    std::vector<int> routed;
+    routed.reserve(n);
+    for (int i : improved) routed.push_back(order[static_cast<std::size_t>(i)]);
+    order = std::move(routed);
+  }
+  CartWalk walk;
+  walk.length = lengthOf(order, stops, linesAt);
+  walk.route = std::move(order);
+  return walk;
+}
+
+CartWalk WalkPlan::route(const Cart& cart) {
   Stopwatch watch(effort_.routingSeconds);
   ++effort_.routed;
   CartWalk walk;
@@ -214,32 +296,11 @@ CartWalk WalkPlan::route(const Cart& cart, bool quick) {
     // wave's legs finds the very route the planning run will.
     std::vector<int> stops;
     std::vector<int> linesAt;
-    for (const CartOItem& line : cart.cartOItems) {
-      const int point = pointOf(line.oItem);
-      const auto at = std::find(stops.begin(), stops.end(), point);
-      if (at == stops.end()) {
-        stops.push_back(point);
-        linesAt.push_back(1);
-      } else {
-        ++linesAt[static_cast<std::size_t>(at - stops.begin())];
-      }
-    }
-    route_search::SearchSettings settings;
-    if (quick) settings.iterationsPerStop = 0;
+    stopsOf(cart, stops, linesAt);
     const route_search::FoundRoute found =
-        route_search::routeStops(*legs_, stops, settings);
-    routing_detail::RouteLength length;
-    int here = legs_->start();
-    for (int point : found.order) {
-      const auto at = std::find(stops.begin(), stops.end(), point);
-      for (int line = 0; line < linesAt[at - stops.begin()]; ++line) {
-        length.add(legs_->leg(here, point));
-        here = point;
-      }
-    }
-    length.add(legs_->leg(here, legs_->end()));
+        route_search::routeStops(*legs_, stops);
+    walk.length = lengthOf(found.order, stops, linesAt);
     walk.route = found.order;
-    walk.length = length.value();
     return walk;
   }
   std::vector<CartOItem> order;
@@ -285,29 +346,81 @@ std::int64_t WalkPlan::pathLength(std::span<const int> route) const {
   return length + legs_->leg(here, legs_->end());
 }
 
+std::int64_t WalkPlan::insertCheapest(std::vector<int>& route,
+                                      int point) const {
+  std::vector<int> edges = edgesOf(route);
+  return insertCheapest(route, edges, point);
+}
+
+std::vector<int> WalkPlan::edgesOf(std::span<const int> route) const {
+  std::vector<int> edges;
+  edges.reserve(route.size() + 1);
+  int before = legs_->start();
+  for (int point : route) {
+    edges.push_back(legs_->leg(before, point));
+    before = point;
+  }
+  edges.push_back(legs_->leg(before, legs_->end()));
+  return edges;
+}
+
+std::int64_t WalkPlan::insertCheapest(std::vector<int>& route,
+                                      std::vector<int>& edges,
+                                      int point) const {
+  // On symmetric legs the legs into the point are read along its own row,
+  // which stays in the cache.
+  auto legInto = [&](int from) {
+    return symmetric_ ? legs_->leg(point, from) : legs_->leg(from, point);
+  };
+  std::int64_t best = 0;
+  std::size_t bestAt = 0;
+  int bestIn = 0;
+  int bestOut = 0;
+  int before = legs_->start();
+  for (std::size_t at = 0; at <= route.size(); ++at) {
+    const int after = at < route.size() ? route[at] : legs_->end();
+    const int in = legInto(before);
+    const int out = legs_->leg(point, after);
+    const std::int64_t cost = std::int64_t{in} + out - edges[at];
+    if (at == 0 || cost < best) {
+      best = cost;
+      bestAt = at;
+      bestIn = in;
+      bestOut = out;
+    }
+    before = after;
+  }
+  route.insert(route.begin() + static_cast<std::ptrdiff_t>(bestAt), point);
+  edges[bestAt] = bestOut;
+  edges.insert(edges.begin() + static_cast<std::ptrdiff_t>(bestAt), bestIn);
+  return best;
+}
+
 std::int64_t WalkPlan::insertionCost(std::vector<int>& route,
                                      int customer) const {
+  std::vector<int> edges = edgesOf(route);
   std::int64_t added = 0;
   for (int point : stopsOf_[customer]) {
-    if (contains(route, point)) continue;
-    std::int64_t best = 0;
-    std::size_t bestAt = 0;
-    int before = legs_->start();
-    for (std::size_t at = 0; at <= route.size(); ++at) {
-      const int after = at < route.size() ? route[at] : legs_->end();
-      const std::int64_t cost = std::int64_t{legs_->leg(before, point)} +
-                                legs_->leg(point, after) -
-                                legs_->leg(before, after);
-      if (at == 0 || cost < best) {
-        best = cost;
-        bestAt = at;
-      }
-      before = after;
-    }
-    route.insert(route.begin() + static_cast<std::ptrdiff_t>(bestAt), point);
-    added += best;
+    if (!contains(route, point)) added += insertCheapest(route, edges, point);
   }
   return added;
+}
+
+bool WalkPlan::legsSymmetric() const {
+  // Compared block by block, so that both reads stay in the cache.
+  const int size = legs_->pointCount() + 2;
+  constexpr int kBlock = 64;
+  for (int i0 = 0; i0 < size; i0 += kBlock) {
+    for (int j0 = i0; j0 < size; j0 += kBlock) {
+      for (int i = i0; i < std::min(size, i0 + kBlock); ++i) {
+        for (int j = std::max(j0, i + 1); j < std::min(size, j0 + kBlock);
+             ++j) {
+          if (legs_->leg(i, j) != legs_->leg(j, i)) return false;
+        }
+      }
+    }
+  }
+  return true;
 }
 
 }  // namespace walk_search

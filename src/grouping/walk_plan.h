@@ -35,6 +35,7 @@ struct WalkEffort {
   std::int64_t screened = 0;  // candidate changes estimated
   std::int64_t loadChecks = 0;  // carts loaded to test a change
   std::int64_t routed = 0;  // carts routed by the route setting
+  std::int64_t quickRouted = 0;  // quick routes of changes
   std::int64_t loadRefused = 0;  // changes the loading refused
   std::int64_t quickRefused = 0;  // changes the quick routes refused
   std::int64_t accepted = 0;  // changes that shortened the walk
@@ -78,6 +79,9 @@ struct WalkCart {
   std::int64_t pathLength = 0;
   std::vector<std::vector<int>> routeWithout;
   std::vector<std::int64_t> lengthWithout;
+  // What adding a customer's stops to the route costs, by customer, as far
+  // as the search asked (an undo brings them back with the cart).
+  std::unordered_map<int, std::int64_t> insertion;
   bool frozen = false;
   bool removed = false;  // emptied into other carts; not in the plan
 };
@@ -115,11 +119,12 @@ class WalkPlan {
   // given order, else largest first; nullopt when neither order fits them
   // all whole.
   std::optional<Cart> load(std::span<const int> customers);
-  // Routes the cart by the run's route setting. A quick route stops the
-  // shortest-route search at its first local optimum: never shorter than
-  // the full search's route, so a change that the quick routes already
-  // shorten is shortened by the full ones too.
-  CartWalk route(const Cart& cart, bool quick = false);
+  // Routes the cart by the run's route setting.
+  CartWalk route(const Cart& cart);
+  // A quick route for screening a change: the hint (an old route) kept to
+  // the cart's stops, its missing stops inserted where cheapest, then 2-opt
+  // and Or-opt to their first local optimum.
+  CartWalk quickRoute(const Cart& cart, std::span<const int> hint);
   // Replaces cart c by a loaded cart holding the given customers.
   void replace(int c, Cart cart, std::vector<int> customers, CartWalk walk);
   // Takes cart c, whose customers have all gone elsewhere, out of the plan.
@@ -133,6 +138,8 @@ class WalkPlan {
   // what inserting the customer's missing stops, one by one at their
   // cheapest place, adds to the route (the route grows in place).
   std::int64_t insertionCost(std::vector<int>& route, int customer) const;
+  // Inserts the point where it adds least to the route; returns what it adds.
+  std::int64_t insertCheapest(std::vector<int>& route, int point) const;
 
  private:
   SolverConfiguration& solver_;
@@ -153,12 +160,26 @@ class WalkPlan {
   // Wave point numbers by parsed address (copies of a line share one).
   std::unordered_map<const WAddress*, int> pointOfAddress_;
   std::optional<DistanceMatrix> legs_;  // over every point of the wave
+  bool symmetric_ = false;  // every leg as long as its way back
   WalkEffort effort_;
 
   int pointOf(const OItem& line) const;
+  // The cart's distinct points in the order of its pick list, with the
+  // number of lines picked at each.
+  void stopsOf(const Cart& cart, std::vector<int>& stops,
+               std::vector<int>& linesAt) const;
+  // Start, the route, end, with a leg per line as the planning run counts.
+  int lengthOf(std::span<const int> route, std::span<const int> stops,
+               std::span<const int> linesAt) const;
   // Fills the cart's estimate caches from its route.
   void prepare(WalkCart& held) const;
   void findNearCustomers();
+  bool legsSymmetric() const;
+  // The route's legs from start to end, one more than its points.
+  std::vector<int> edgesOf(std::span<const int> route) const;
+  // insertCheapest that keeps the route's legs up to date.
+  std::int64_t insertCheapest(std::vector<int>& route, std::vector<int>& edges,
+                              int point) const;
 };
 
 }  // namespace walk_search

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <list>
 #include <stdexcept>
 #include <vector>
@@ -131,6 +132,56 @@ TEST(ShortestWalkTest, RefusesANegativeEffortAndRepeatsItsResult) {
     EXPECT_EQ(customerIds(*a), customerIds(*b));
   }
   EXPECT_LE(walkOf(once), walkOf(start));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WalkPlanTest, InsertionsAndQuickRoutesAgreeWithTheRoutesTheyBuild) {
+  // Customers at addresses spread over G and V, two to three per cart, so
+  // that inserting one customer's stop into another cart's route and
+  // re-routing a cart from a foreign hint both have real work to do.
+  const char* addresses[] = {kWest, kEast, kWest2, kEast2, "G000502017",
+                             "G002002010", "VDD0001200"};
+  std::vector<std::vector<Customer>> plan(3);
+  for (int id = 1; id <= 7; ++id) {
+    plan[static_cast<std::size_t>(id % 3)].push_back(
+        boxesCustomer(id, 1, addresses[id - 1]));
+  }
+  SolverConfiguration s(FFD_OneBoxType, ShortestWalk, ShortestRoute);
+  CartConfiguration config = standardCart();
+  Warehouse warehouse;
+  walk_search::WalkPlan walks(s, config, cartsOf(plan), warehouse);
+  ASSERT_EQ(walks.customerCount(), 7);
+
+  for (const walk_search::WalkCart& held : walks.carts()) {
+    for (int c = 0; c < walks.customerCount(); ++c) {
+      std::vector<int> route = held.walk.route;
+      const std::int64_t before = walks.pathLength(route);
+      const std::int64_t added = walks.insertionCost(route, c);
+      EXPECT_EQ(walks.pathLength(route), before + added);
+      for (int stop : walks.stopsOf(c)) {
+        EXPECT_EQ(std::count(route.begin(), route.end(), stop), 1);
+      }
+    }
+  }
+  // A cart's quick route from another cart's route visits its own stops
+  // once each and is never shorter than the full search's route.
+  const auto& carts = walks.carts();
+  for (std::size_t i = 0; i < carts.size(); ++i) {
+    const walk_search::WalkCart& held = carts[i];
+    const walk_search::CartWalk quick = walks.quickRoute(
+        held.cart, carts[(i + 1) % carts.size()].walk.route);
+    std::vector<int> own = held.walk.route;
+    std::vector<int> visited = quick.route;
+    std::sort(own.begin(), own.end());
+    std::sort(visited.begin(), visited.end());
+    EXPECT_EQ(visited, own);
+    EXPECT_EQ(walks.route(held.cart).length, held.walk.length);
+    // Few stops: the full route is exact, so no quick route beats it.
+    EXPECT_GE(quick.length, held.walk.length);
+  }
 }
 
 }  // namespace
