@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/ranking_measures.h"
@@ -67,16 +69,37 @@ void appendPoints(const std::vector<OItem>& lines, std::vector<Point>* points) {
   }
 }
 
+// The plan points of every customer's lines, in multimap order: customer
+// i's are points[starts[i]] up to points[starts[i + 1]].
+struct PointsByPosition {
+  std::vector<Point> points;
+  std::vector<std::size_t> starts;
+
+  explicit PointsByPosition(const CustomerMultimap& customers) {
+    starts.reserve(customers.size() + 1);
+    for (const auto& [key, customer] : customers) {
+      starts.push_back(points.size());
+      appendPoints(customer.oItems, &points);
+    }
+    starts.push_back(points.size());
+  }
+
+  std::span<const Point> of(std::size_t i) const {
+    return std::span<const Point>(points).subspan(starts[i],
+                                                  starts[i + 1] - starts[i]);
+  }
+};
+
 struct ScoredCandidate {
   // Compared by integer part; no score (no line) sorts before any score.
   std::optional<int> score;
-  CustomerMultimap::iterator customer;
+  detail::Candidate candidate;
 };
 
-// Waiting customers by ascending integer part of their score against the
-// seed; equal parts keep the order of the multimap.
-detail::Ranking rankByLeastSquares(const Customer& seed,
-                                   CustomerMultimap& waiting) {
+// Candidates by ascending integer part of their score against the seed;
+// equal parts keep the order of the multimap.
+void rankByLeastSquares(const PointsByPosition& byPosition,
+                        const Customer& seed, detail::Ranking& candidates) {
   std::vector<Point> points;
   appendPoints(seed.oItems, &points);
   const std::size_t seedCount = points.size();
@@ -85,24 +108,24 @@ detail::Ranking rankByLeastSquares(const Customer& seed,
   seedSums.add(points);
 
   std::vector<ScoredCandidate> scored;
-  scored.reserve(waiting.size());
-  for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+  scored.reserve(candidates.size());
+  for (const detail::Candidate& c : candidates) {
+    const std::span<const Point> own = byPosition.of(c.index);
     points.resize(seedCount);
-    appendPoints(it->second.oItems, &points);
+    points.insert(points.end(), own.begin(), own.end());
     detail::LeastSquaresSums sums = seedSums;
-    sums.add(std::span<const Point>(points).subspan(seedCount));
+    sums.add(own);
     std::optional<float> score = detail::leastSquaresScore(points, sums);
     scored.push_back(
-        {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, it});
+        {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, c});
   }
   std::stable_sort(scored.begin(), scored.end(),
                    [](const ScoredCandidate& x, const ScoredCandidate& y) {
                      return x.score < y.score;
                    });
-  detail::Ranking order;
-  order.reserve(scored.size());
-  for (const ScoredCandidate& c : scored) order.push_back(c.customer);
-  return order;
+  for (std::size_t i = 0; i < scored.size(); ++i) {
+    candidates[i] = scored[i].candidate;
+  }
 }
 
 }  // namespace
@@ -111,8 +134,13 @@ std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
                                   CustomerMultimap& customers,
                                   const PlacedProgress& progress) {
-  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares,
-                              progress);
+  const PointsByPosition byPosition(customers);
+  return detail::groupBySeeds(
+      solver, carts, customers,
+      [&byPosition](const Customer& seed, detail::Ranking& candidates) {
+        rankByLeastSquares(byPosition, seed, candidates);
+      },
+      progress);
 }
 
 }  // namespace grouping_customers

@@ -16,22 +16,37 @@ bool isSingleUnit(const std::vector<Box>& boxes) {
          boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
 }
 
-// True only when the boxes cannot all stand on the shelves: a shelf takes a
-// box while its free width is at least the box's width, so the placed
-// widths never exceed the summed non-negative free widths. The margin keeps
-// float rounding of the shelves' used widths from ever refusing a fit.
-bool surelyTooWide(const Cart& cart, const std::vector<Box>& boxes) {
-  double boxWidth = 0;
+// The summed width of the boxes, for the test below; NaN (never too wide)
+// for a single unit, which may join a shared box, and for widths that are
+// not finite and non-negative, whose sum bounds nothing.
+double widthOfBoxes(const std::vector<Box>& boxes) {
+  if (isSingleUnit(boxes)) return std::nan("");
+  double width = 0;
   for (const Box& box : boxes) {
-    if (!std::isfinite(box.width) || box.width < 0) return false;
-    boxWidth += box.width;
+    if (!std::isfinite(box.width) || box.width < 0) return std::nan("");
+    width += box.width;
   }
+  return width;
+}
+
+// The summed non-negative free width of the cart's shelves; NaN when a
+// shelf's free width is not finite.
+double freeWidthOf(const Cart& cart) {
   double freeWidth = 0;
   for (const CartShelf& shelf : cart.cartShelves) {
     const float free = shelf.getFreeWidth();
-    if (!std::isfinite(free)) return false;
+    if (!std::isfinite(free)) return std::nan("");
     if (free > 0) freeWidth += free;
   }
+  return freeWidth;
+}
+
+// True only when boxes of that summed width cannot all stand on the shelves:
+// a shelf takes a box while its free width is at least the box's width, so
+// the placed widths never exceed the summed free widths. The margin keeps
+// float rounding of the shelves' used widths from ever refusing a fit. False
+// when either width is NaN.
+bool surelyTooWide(double boxWidth, double freeWidth) {
   return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
 }
 
@@ -39,8 +54,9 @@ bool surelyTooWide(const Cart& cart, const std::vector<Box>& boxes) {
 
 bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
                        Customer& customer) {
-  const std::vector<Box>& boxes = customer.boxesDecomp;
-  if (!isSingleUnit(boxes) && surelyTooWide(cart, boxes)) return false;
+  if (surelyTooWide(widthOfBoxes(customer.boxesDecomp), freeWidthOf(cart))) {
+    return false;
+  }
   // Without partial loading the cart copies what it takes and leaves the
   // customer itself untouched.
   return cart.loadCustomer(solver, customer, false, nullptr);
@@ -68,14 +84,34 @@ std::vector<Cart> loadSeed(SolverConfiguration& solver,
   return loaded;
 }
 
+namespace {
+
+// A customer waiting for a cart, with the summed width of its boxes.
+struct Waiting {
+  Candidate candidate;
+  double width;
+};
+
+// Tries the ranked candidates once each on the cart, whole customers only,
+// and erases from the waiting customers each one that fits; true at the
+// index of each placed one. The cart's free width changes only when a
+// customer is placed, so it is measured again only then.
 void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              CustomerMultimap& waiting) {
-  for (CustomerMultimap::iterator candidate : ranking) {
-    if (loadWholeCustomer(solver, cart, candidate->second)) {
-      waiting.erase(candidate);
+              const std::vector<double>& widths, CustomerMultimap& waiting,
+              std::vector<bool>& placed) {
+  double freeWidth = freeWidthOf(cart);
+  for (const Candidate& candidate : ranking) {
+    if (surelyTooWide(widths[candidate.index], freeWidth)) continue;
+    if (cart.loadCustomer(solver, candidate.customer->second, false,
+                          nullptr)) {
+      waiting.erase(candidate.customer);
+      placed[candidate.index] = true;
+      freeWidth = freeWidthOf(cart);
     }
   }
 }
+
+}  // namespace
 
 std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const CartConfiguration& carts,
@@ -83,19 +119,54 @@ std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const RankCandidates& rank,
                              const PlacedProgress& progress) {
   const std::size_t total = customers.size();
+  std::vector<double> widths;
+  std::vector<Waiting> waiting;
+  widths.reserve(total);
+  waiting.reserve(total);
+  // Leaving a candidate out of the ranking because it is too wide for the
+  // cart's free width after the seed is sound while that width only
+  // shrinks, which holds unless a box has a width that is not finite and
+  // non-negative (a NaN width of more than one box).
+  bool widthsShrink = true;
+  for (auto it = customers.begin(); it != customers.end(); ++it) {
+    const double width = widthOfBoxes(it->second.boxesDecomp);
+    if (std::isnan(width) && !isSingleUnit(it->second.boxesDecomp)) {
+      widthsShrink = false;
+    }
+    waiting.push_back({{it, widths.size()}, width});
+    widths.push_back(width);
+  }
+  std::vector<bool> placed(total, false);
+
   std::list<Cart> result;
+  Ranking candidates;
   while (!customers.empty()) {
-    Customer seed = std::move(customers.begin()->second);
-    customers.erase(customers.begin());
+    // The waiting entries follow the multimap's order: the first is the
+    // largest customer left.
+    Customer seed = std::move(waiting.front().candidate.customer->second);
+    customers.erase(waiting.front().candidate.customer);
+    placed[waiting.front().candidate.index] = true;
     std::vector<Cart> seedCarts = loadSeed(solver, carts, seed);
     for (std::size_t i = 0; i + 1 < seedCarts.size(); ++i) {
       result.push_back(std::move(seedCarts[i]));
     }
     Cart& current = seedCarts.back();
     if (!customers.empty()) {
-      fillCart(solver, current, rank(seed, customers), customers);
+      const double freeWidth =
+          widthsShrink ? freeWidthOf(current) : std::nan("");
+      candidates.clear();
+      for (std::size_t i = 1; i < waiting.size(); ++i) {
+        if (!surelyTooWide(waiting[i].width, freeWidth)) {
+          candidates.push_back(waiting[i].candidate);
+        }
+      }
+      rank(seed, candidates);
+      fillCart(solver, current, candidates, widths, customers, placed);
     }
     result.push_back(std::move(current));
+    std::erase_if(waiting, [&placed](const Waiting& w) {
+      return placed[w.candidate.index];
+    });
     if (progress) progress(total - customers.size());
   }
   return result;

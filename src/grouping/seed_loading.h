@@ -33,17 +33,22 @@ std::vector<Cart> loadSeed(SolverConfiguration& solver,
 bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
                        Customer& customer);
 
+// A waiting customer offered to a cart: where it waits, and its position in
+// the customers as the grouping received them (the index of any table a
+// ranking builds beforehand in multimap order).
+struct Candidate {
+  CustomerMultimap::iterator customer;
+  std::size_t index = 0;
+};
+
 // The waiting customers in the order they are tried on one cart.
-using Ranking = std::vector<CustomerMultimap::iterator>;
+using Ranking = std::vector<Candidate>;
 
-// Orders the waiting customers for a cart opened by the seed.
+// Reorders the candidates, given in multimap order, for a cart opened by the
+// seed. Candidates that could not fit the cart in any case may be left out
+// of the ranking beforehand: only the relative order of the others counts.
 using RankCandidates =
-    std::function<Ranking(const Customer& seed, CustomerMultimap& waiting)>;
-
-// Tries every ranked candidate once on the cart, whole customers only, and
-// erases from the waiting customers each one that fits.
-void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              CustomerMultimap& waiting);
+    std::function<void(const Customer& seed, Ranking& candidates)>;
 
 // The seed-and-fill grouping: until no customer waits, the largest waiting
 // customer opens a cart (split over carts as needed), the others are ranked
