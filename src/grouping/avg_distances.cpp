@@ -56,11 +56,6 @@ struct PointsByPosition {
   }
 };
 
-struct RankedCandidate {
-  int average;
-  detail::Candidate candidate;
-};
-
 // Candidates by ascending average distance to the seed; equal averages keep
 // the order of the multimap (larger volume first). A candidate's sum over
 // its line pairs is the sum, over its lines, of that line's point's summed
@@ -70,20 +65,13 @@ void rankByAverageDistance(detail::PointDistances& distances,
                            const Customer& seed, detail::Ranking& candidates) {
   const std::vector<int>& seedPoints = distances.linePoints(seed);
   const std::vector<std::int64_t> toSeed = distances.sumsToLines(seedPoints);
-  std::vector<RankedCandidate> ranked;
-  ranked.reserve(candidates.size());
+  std::vector<std::int64_t> averages;
+  averages.reserve(candidates.size());
   for (const detail::Candidate& c : candidates) {
-    ranked.push_back({detail::averageDistance(byPosition.of(c.index), toSeed,
-                                              seedPoints.size()),
-                      c});
+    averages.push_back(detail::averageDistance(byPosition.of(c.index), toSeed,
+                                               seedPoints.size()));
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const RankedCandidate& a, const RankedCandidate& b) {
-                     return a.average < b.average;
-                   });
-  for (std::size_t i = 0; i < ranked.size(); ++i) {
-    candidates[i] = ranked[i].candidate;
-  }
+  detail::orderByKeys(candidates, averages);
 }
 
 }  // namespace

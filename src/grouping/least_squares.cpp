@@ -3,6 +3,7 @@
 // the seed's picks follow one straight line on the plan.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -90,14 +91,6 @@ struct PointsByPosition {
   }
 };
 
-struct ScoredCandidate {
-  // Compared by integer part; no score (no line) sorts before any score.
-  std::optional<int> score;
-  detail::Candidate candidate;
-};
-
-// Candidates by ascending integer part of their score against the seed;
-// equal parts keep the order of the multimap.
 void rankByLeastSquares(const PointsByPosition& byPosition,
                         const Customer& seed, detail::Ranking& candidates) {
   std::vector<Point> points;
@@ -107,8 +100,9 @@ void rankByLeastSquares(const PointsByPosition& byPosition,
   detail::LeastSquaresSums seedSums;
   seedSums.add(points);
 
-  std::vector<ScoredCandidate> scored;
-  scored.reserve(candidates.size());
+  // Compared by integer part; no score (no line) sorts before any score.
+  std::vector<std::int64_t> keys;
+  keys.reserve(candidates.size());
   for (const detail::Candidate& c : candidates) {
     const std::span<const Point> own = byPosition.of(c.index);
     points.resize(seedCount);
@@ -116,16 +110,9 @@ void rankByLeastSquares(const PointsByPosition& byPosition,
     detail::LeastSquaresSums sums = seedSums;
     sums.add(own);
     std::optional<float> score = detail::leastSquaresScore(points, sums);
-    scored.push_back(
-        {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, c});
+    keys.push_back(score ? clampToInt(*score) : std::int64_t{INT_MIN} - 1);
   }
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const ScoredCandidate& x, const ScoredCandidate& y) {
-                     return x.score < y.score;
-                   });
-  for (std::size_t i = 0; i < scored.size(); ++i) {
-    candidates[i] = scored[i].candidate;
-  }
+  detail::orderByKeys(candidates, keys);
 }
 
 }  // namespace

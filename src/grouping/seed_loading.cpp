@@ -1,9 +1,14 @@
 #include "grouping/seed_loading.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
+
+#include "packing/bin_packing_solver.h"
 
 namespace grouping_customers::detail {
 
@@ -92,16 +97,48 @@ struct Waiting {
   double width;
 };
 
+// What the fit tests read of every customer, by multimap position: the
+// summed width of its boxes (see widthOfBoxes), whether it is a single unit,
+// and its box widths in loading order (those of customer i are
+// ordered[starts[i]] up to ordered[starts[i + 1]]).
+struct BoxWidths {
+  std::vector<double> sums;
+  std::vector<bool> singleUnit;
+  std::vector<float> ordered;
+  std::vector<std::size_t> starts{0};
+
+  void add(const std::vector<Box>& boxes) {
+    sums.push_back(widthOfBoxes(boxes));
+    singleUnit.push_back(isSingleUnit(boxes));
+    const std::vector<float> widths = bp_solver::widthsInLoadingOrder(boxes);
+    ordered.insert(ordered.end(), widths.begin(), widths.end());
+    starts.push_back(ordered.size());
+  }
+
+  std::span<const float> of(std::size_t i) const {
+    return std::span<const float>(ordered).subspan(starts[i],
+                                                   starts[i + 1] - starts[i]);
+  }
+};
+
 // Tries the ranked candidates once each on the cart, whole customers only,
 // and erases from the waiting customers each one that fits; true at the
 // index of each placed one. The cart's free width changes only when a
-// customer is placed, so it is measured again only then.
+// customer is placed, so it is measured again only then. A customer of more
+// than a single unit is loaded only when its boxes stand on the shelves by
+// width, which is decided here as the cart would decide it, without copying
+// its boxes.
 void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              const std::vector<double>& widths, CustomerMultimap& waiting,
+              const BoxWidths& widths, CustomerMultimap& waiting,
               std::vector<bool>& placed) {
   double freeWidth = freeWidthOf(cart);
   for (const Candidate& candidate : ranking) {
-    if (surelyTooWide(widths[candidate.index], freeWidth)) continue;
+    const std::size_t i = candidate.index;
+    if (surelyTooWide(widths.sums[i], freeWidth)) continue;
+    if (!widths.singleUnit[i] &&
+        !bp_solver::fitsShelvesByWidth(widths.of(i), cart.cartShelves)) {
+      continue;
+    }
     if (cart.loadCustomer(solver, candidate.customer->second, false,
                           nullptr)) {
       waiting.erase(candidate.customer);
@@ -113,15 +150,46 @@ void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
 
 }  // namespace
 
+void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
+  constexpr std::int64_t kLowest = std::int64_t{INT_MIN} - 1;
+  constexpr std::size_t kPositionBits = 31;
+  if (candidates.size() >= (std::size_t{1} << kPositionBits)) {
+    std::vector<std::size_t> order(candidates.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](std::size_t a, std::size_t b) {
+                       return keys[a] < keys[b];
+                     });
+    Ranking sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) sorted.push_back(candidates[i]);
+    candidates = std::move(sorted);
+    return;
+  }
+  // Key (33 bits from the lowest key) above position: one integer sort
+  // orders by key, then by position, as a stable sort by key would.
+  std::vector<std::uint64_t> packed(candidates.size());
+  for (std::size_t i = 0; i < packed.size(); ++i) {
+    packed[i] = (static_cast<std::uint64_t>(keys[i] - kLowest)
+                 << kPositionBits) |
+                i;
+  }
+  std::sort(packed.begin(), packed.end());
+  Ranking sorted;
+  sorted.reserve(packed.size());
+  const std::uint64_t positionMask = (std::uint64_t{1} << kPositionBits) - 1;
+  for (std::uint64_t p : packed) sorted.push_back(candidates[p & positionMask]);
+  candidates = std::move(sorted);
+}
+
 std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const CartConfiguration& carts,
                              CustomerMultimap& customers,
                              const RankCandidates& rank,
                              const PlacedProgress& progress) {
   const std::size_t total = customers.size();
-  std::vector<double> widths;
+  BoxWidths widths;
   std::vector<Waiting> waiting;
-  widths.reserve(total);
   waiting.reserve(total);
   // Leaving a candidate out of the ranking because it is too wide for the
   // cart's free width after the seed is sound while that width only
@@ -129,12 +197,11 @@ std::list<Cart> groupBySeeds(SolverConfiguration& solver,
   // non-negative (a NaN width of more than one box).
   bool widthsShrink = true;
   for (auto it = customers.begin(); it != customers.end(); ++it) {
-    const double width = widthOfBoxes(it->second.boxesDecomp);
-    if (std::isnan(width) && !isSingleUnit(it->second.boxesDecomp)) {
-      widthsShrink = false;
-    }
-    waiting.push_back({{it, widths.size()}, width});
-    widths.push_back(width);
+    const std::size_t index = widths.sums.size();
+    widths.add(it->second.boxesDecomp);
+    const double width = widths.sums[index];
+    if (std::isnan(width) && !widths.singleUnit[index]) widthsShrink = false;
+    waiting.push_back({{it, index}, width});
   }
   std::vector<bool> placed(total, false);
 

@@ -4,6 +4,7 @@
 // (splitting it over carts when it does not fit one) and trying ranked
 // candidates on the open cart. Internal to the grouping algorithms.
 
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <vector>
@@ -49,6 +50,10 @@ using Ranking = std::vector<Candidate>;
 // of the ranking beforehand: only the relative order of the others counts.
 using RankCandidates =
     std::function<void(const Customer& seed, Ranking& candidates)>;
+
+// Reorders the candidates by ascending key, equal keys in their given order;
+// keys[i] is candidates[i]'s and lies in [INT_MIN - 1, INT_MAX].
+void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys);
 
 // The seed-and-fill grouping: until no customer waits, the largest waiting
 // customer opens a cart (split over carts as needed), the others are ranked
