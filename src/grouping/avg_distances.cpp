@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/point_distances.h"
@@ -14,25 +16,15 @@ namespace grouping_customers {
 
 namespace detail {
 
-std::vector<const SECTOR_ADDR_T*> locationsOf(const std::vector<OItem>& lines) {
-  std::vector<const SECTOR_ADDR_T*> points;
-  points.reserve(lines.size());
-  for (const OItem& line : lines) points.push_back(&line.location());
-  return points;
-}
-
-int averageDistance(const std::vector<OItem>& candidateLines,
-                    std::span<const SECTOR_ADDR_T* const> seedPoints) {
-  const std::int64_t count = static_cast<std::int64_t>(candidateLines.size()) *
-                             static_cast<std::int64_t>(seedPoints.size());
+int averageDistance(std::span<const int> candidatePoints,
+                    const std::vector<std::int64_t>& toSeed,
+                    std::size_t seedLineCount) {
+  const std::int64_t count =
+      static_cast<std::int64_t>(candidatePoints.size()) *
+      static_cast<std::int64_t>(seedLineCount);
   if (count == 0) return 0;
   std::int64_t sum = 0;
-  for (const OItem& candidate : candidateLines) {
-    const SECTOR_ADDR_T& a = candidate.location();
-    for (const SECTOR_ADDR_T* seed : seedPoints) {
-      sum += Warehouse::distance(a, *seed);
-    }
-  }
+  for (int p : candidatePoints) sum += toSeed[static_cast<std::size_t>(p)];
   // Every distance is an int, so their mean is one too.
   return static_cast<int>(sum / count);
 }
@@ -41,40 +33,45 @@ int averageDistance(const std::vector<OItem>& candidateLines,
 
 namespace {
 
-struct RankedCandidate {
-  int average;
-  CustomerMultimap::iterator customer;
+// The point numbers of every customer's lines, in multimap order: customer
+// i's are points[starts[i]] up to points[starts[i + 1]].
+struct PointsByPosition {
+  std::vector<int> points;
+  std::vector<std::size_t> starts;
+
+  PointsByPosition(detail::PointDistances& distances,
+                   const CustomerMultimap& customers) {
+    starts.reserve(customers.size() + 1);
+    for (const auto& [key, customer] : customers) {
+      starts.push_back(points.size());
+      const std::vector<int>& lines = distances.linePoints(customer);
+      points.insert(points.end(), lines.begin(), lines.end());
+    }
+    starts.push_back(points.size());
+  }
+
+  std::span<const int> of(std::size_t i) const {
+    return std::span<const int>(points).subspan(starts[i],
+                                                starts[i + 1] - starts[i]);
+  }
 };
 
-// Waiting customers by ascending average distance to the seed; equal averages
-// keep the order of the multimap (larger volume first). A candidate's sum
-// over its line pairs is the sum, over its lines, of that line's point's
-// summed distance to the seed's lines: the same integers, added in another
-// order.
-detail::Ranking rankByAverageDistance(detail::PointDistances& distances,
-                                      const Customer& seed,
-                                      CustomerMultimap& waiting) {
+// Candidates by ascending average distance to the seed; equal averages keep
+// the order of the multimap (larger volume first). A candidate's sum over
+// its line pairs is the sum, over its lines, of that line's point's summed
+// distance to the seed's lines: the same integers, added in another order.
+void rankByAverageDistance(detail::PointDistances& distances,
+                           const PointsByPosition& byPosition,
+                           const Customer& seed, detail::Ranking& candidates) {
   const std::vector<int>& seedPoints = distances.linePoints(seed);
   const std::vector<std::int64_t> toSeed = distances.sumsToLines(seedPoints);
-  const auto seedCount = static_cast<std::int64_t>(seedPoints.size());
-  std::vector<RankedCandidate> ranked;
-  ranked.reserve(waiting.size());
-  for (auto it = waiting.begin(); it != waiting.end(); ++it) {
-    const std::vector<int>& points = distances.linePoints(it->second);
-    std::int64_t sum = 0;
-    for (int p : points) sum += toSeed[static_cast<std::size_t>(p)];
-    const std::int64_t count =
-        static_cast<std::int64_t>(points.size()) * seedCount;
-    ranked.push_back({count == 0 ? 0 : static_cast<int>(sum / count), it});
+  std::vector<std::int64_t> averages;
+  averages.reserve(candidates.size());
+  for (const detail::Candidate& c : candidates) {
+    averages.push_back(detail::averageDistance(byPosition.of(c.index), toSeed,
+                                               seedPoints.size()));
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const RankedCandidate& a, const RankedCandidate& b) {
-                     return a.average < b.average;
-                   });
-  detail::Ranking order;
-  order.reserve(ranked.size());
-  for (const RankedCandidate& r : ranked) order.push_back(r.customer);
-  return order;
+  detail::orderByKeys(candidates, averages);
 }
 
 }  // namespace
@@ -87,10 +84,11 @@ std::list<Cart> algorithm_AVGDistances(SolverConfiguration& solver,
   // The oracle holds no state; its static, copy-free form measures each
   // pair of distinct points once.
   detail::PointDistances distances(customers);
+  const PointsByPosition byPosition(distances, customers);
   return detail::groupBySeeds(
       solver, carts, customers,
-      [&distances](const Customer& seed, CustomerMultimap& waiting) {
-        return rankByAverageDistance(distances, seed, waiting);
+      [&](const Customer& seed, detail::Ranking& candidates) {
+        rankByAverageDistance(distances, byPosition, seed, candidates);
       },
       progress);
 }

@@ -3,8 +3,11 @@
 // the seed's picks follow one straight line on the plan.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/ranking_measures.h"
@@ -67,16 +70,29 @@ void appendPoints(const std::vector<OItem>& lines, std::vector<Point>* points) {
   }
 }
 
-struct ScoredCandidate {
-  // Compared by integer part; no score (no line) sorts before any score.
-  std::optional<int> score;
-  CustomerMultimap::iterator customer;
+// The plan points of every customer's lines, in multimap order: customer
+// i's are points[starts[i]] up to points[starts[i + 1]].
+struct PointsByPosition {
+  std::vector<Point> points;
+  std::vector<std::size_t> starts;
+
+  explicit PointsByPosition(const CustomerMultimap& customers) {
+    starts.reserve(customers.size() + 1);
+    for (const auto& [key, customer] : customers) {
+      starts.push_back(points.size());
+      appendPoints(customer.oItems, &points);
+    }
+    starts.push_back(points.size());
+  }
+
+  std::span<const Point> of(std::size_t i) const {
+    return std::span<const Point>(points).subspan(starts[i],
+                                                  starts[i + 1] - starts[i]);
+  }
 };
 
-// Waiting customers by ascending integer part of their score against the
-// seed; equal parts keep the order of the multimap.
-detail::Ranking rankByLeastSquares(const Customer& seed,
-                                   CustomerMultimap& waiting) {
+void rankByLeastSquares(const PointsByPosition& byPosition,
+                        const Customer& seed, detail::Ranking& candidates) {
   std::vector<Point> points;
   appendPoints(seed.oItems, &points);
   const std::size_t seedCount = points.size();
@@ -84,25 +100,19 @@ detail::Ranking rankByLeastSquares(const Customer& seed,
   detail::LeastSquaresSums seedSums;
   seedSums.add(points);
 
-  std::vector<ScoredCandidate> scored;
-  scored.reserve(waiting.size());
-  for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+  // Compared by integer part; no score (no line) sorts before any score.
+  std::vector<std::int64_t> keys;
+  keys.reserve(candidates.size());
+  for (const detail::Candidate& c : candidates) {
+    const std::span<const Point> own = byPosition.of(c.index);
     points.resize(seedCount);
-    appendPoints(it->second.oItems, &points);
+    points.insert(points.end(), own.begin(), own.end());
     detail::LeastSquaresSums sums = seedSums;
-    sums.add(std::span<const Point>(points).subspan(seedCount));
+    sums.add(own);
     std::optional<float> score = detail::leastSquaresScore(points, sums);
-    scored.push_back(
-        {score ? std::optional<int>(clampToInt(*score)) : std::nullopt, it});
+    keys.push_back(score ? clampToInt(*score) : std::int64_t{INT_MIN} - 1);
   }
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const ScoredCandidate& x, const ScoredCandidate& y) {
-                     return x.score < y.score;
-                   });
-  detail::Ranking order;
-  order.reserve(scored.size());
-  for (const ScoredCandidate& c : scored) order.push_back(c.customer);
-  return order;
+  detail::orderByKeys(candidates, keys);
 }
 
 }  // namespace
@@ -111,8 +121,13 @@ std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
                                   CustomerMultimap& customers,
                                   const PlacedProgress& progress) {
-  return detail::groupBySeeds(solver, carts, customers, rankByLeastSquares,
-                              progress);
+  const PointsByPosition byPosition(customers);
+  return detail::groupBySeeds(
+      solver, carts, customers,
+      [&byPosition](const Customer& seed, detail::Ranking& candidates) {
+        rankByLeastSquares(byPosition, seed, candidates);
+      },
+      progress);
 }
 
 }  // namespace grouping_customers

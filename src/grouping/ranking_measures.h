@@ -3,25 +3,24 @@
 // The measures by which the seed-based groupings rank a waiting customer
 // against a cart's first customer. Internal to the grouping algorithms.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "grouping/grouping_customers.h"
-#include "model/oitem.h"
 
 namespace grouping_customers::detail {
 
-// The lines' parsed plan points, in line order, as views that stay valid
-// while the lines live.
-std::vector<const SECTOR_ADDR_T*> locationsOf(const std::vector<OItem>& lines);
-
 // Mean walking distance (decimetres) over every pair of a candidate line and
-// a seed point, each pair measured candidate first, seed second; the sum is
-// kept in 64 bits and the mean truncated toward zero. 0 when either side is
-// empty.
-int averageDistance(const std::vector<OItem>& candidateLines,
-                    std::span<const SECTOR_ADDR_T* const> seedPoints);
+// a seed line, given the candidate's point numbers and, for every point, its
+// summed distance to the seed's lines (as PointDistances::sumsToLines
+// gives); the sum is kept in 64 bits and the mean truncated toward zero. 0
+// when either side has no lines.
+int averageDistance(std::span<const int> candidatePoints,
+                    const std::vector<std::int64_t>& toSeed,
+                    std::size_t seedLineCount);
 
 // Mean distance of the points from their least-squares line y = a*x + b,
 // with the sums, slope and intercept in single precision and the deviation

@@ -1,9 +1,14 @@
 #include "grouping/seed_loading.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
+
+#include "packing/bin_packing_solver.h"
 
 namespace grouping_customers::detail {
 
@@ -16,22 +21,37 @@ bool isSingleUnit(const std::vector<Box>& boxes) {
          boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
 }
 
-// True only when the boxes cannot all stand on the shelves: a shelf takes a
-// box while its free width is at least the box's width, so the placed
-// widths never exceed the summed non-negative free widths. The margin keeps
-// float rounding of the shelves' used widths from ever refusing a fit.
-bool surelyTooWide(const Cart& cart, const std::vector<Box>& boxes) {
-  double boxWidth = 0;
+// The summed width of the boxes, for the test below; NaN (never too wide)
+// for a single unit, which may join a shared box, and for widths that are
+// not finite and non-negative, whose sum bounds nothing.
+double widthOfBoxes(const std::vector<Box>& boxes) {
+  if (isSingleUnit(boxes)) return std::nan("");
+  double width = 0;
   for (const Box& box : boxes) {
-    if (!std::isfinite(box.width) || box.width < 0) return false;
-    boxWidth += box.width;
+    if (!std::isfinite(box.width) || box.width < 0) return std::nan("");
+    width += box.width;
   }
+  return width;
+}
+
+// The summed non-negative free width of the cart's shelves; NaN when a
+// shelf's free width is not finite.
+double freeWidthOf(const Cart& cart) {
   double freeWidth = 0;
   for (const CartShelf& shelf : cart.cartShelves) {
     const float free = shelf.getFreeWidth();
-    if (!std::isfinite(free)) return false;
+    if (!std::isfinite(free)) return std::nan("");
     if (free > 0) freeWidth += free;
   }
+  return freeWidth;
+}
+
+// True only when boxes of that summed width cannot all stand on the shelves:
+// a shelf takes a box while its free width is at least the box's width, so
+// the placed widths never exceed the summed free widths. The margin keeps
+// float rounding of the shelves' used widths from ever refusing a fit. False
+// when either width is NaN.
+bool surelyTooWide(double boxWidth, double freeWidth) {
   return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
 }
 
@@ -39,8 +59,9 @@ bool surelyTooWide(const Cart& cart, const std::vector<Box>& boxes) {
 
 bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
                        Customer& customer) {
-  const std::vector<Box>& boxes = customer.boxesDecomp;
-  if (!isSingleUnit(boxes) && surelyTooWide(cart, boxes)) return false;
+  if (surelyTooWide(widthOfBoxes(customer.boxesDecomp), freeWidthOf(cart))) {
+    return false;
+  }
   // Without partial loading the cart copies what it takes and leaves the
   // customer itself untouched.
   return cart.loadCustomer(solver, customer, false, nullptr);
@@ -68,13 +89,97 @@ std::vector<Cart> loadSeed(SolverConfiguration& solver,
   return loaded;
 }
 
+namespace {
+
+// A customer waiting for a cart, with the summed width of its boxes.
+struct Waiting {
+  Candidate candidate;
+  double width;
+};
+
+// What the fit tests read of every customer, by multimap position: the
+// summed width of its boxes (see widthOfBoxes), whether it is a single unit,
+// and its box widths in loading order (those of customer i are
+// ordered[starts[i]] up to ordered[starts[i + 1]]).
+struct BoxWidths {
+  std::vector<double> sums;
+  std::vector<bool> singleUnit;
+  std::vector<float> ordered;
+  std::vector<std::size_t> starts{0};
+
+  void add(const std::vector<Box>& boxes) {
+    sums.push_back(widthOfBoxes(boxes));
+    singleUnit.push_back(isSingleUnit(boxes));
+    const std::vector<float> widths = bp_solver::widthsInLoadingOrder(boxes);
+    ordered.insert(ordered.end(), widths.begin(), widths.end());
+    starts.push_back(ordered.size());
+  }
+
+  std::span<const float> of(std::size_t i) const {
+    return std::span<const float>(ordered).subspan(starts[i],
+                                                   starts[i + 1] - starts[i]);
+  }
+};
+
+// Tries the ranked candidates once each on the cart, whole customers only,
+// and erases from the waiting customers each one that fits; true at the
+// index of each placed one. The cart's free width changes only when a
+// customer is placed, so it is measured again only then. A customer of more
+// than a single unit is loaded only when its boxes stand on the shelves by
+// width, which is decided here as the cart would decide it, without copying
+// its boxes.
 void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              CustomerMultimap& waiting) {
-  for (CustomerMultimap::iterator candidate : ranking) {
-    if (loadWholeCustomer(solver, cart, candidate->second)) {
-      waiting.erase(candidate);
+              const BoxWidths& widths, CustomerMultimap& waiting,
+              std::vector<bool>& placed) {
+  double freeWidth = freeWidthOf(cart);
+  for (const Candidate& candidate : ranking) {
+    const std::size_t i = candidate.index;
+    if (surelyTooWide(widths.sums[i], freeWidth)) continue;
+    if (!widths.singleUnit[i] &&
+        !bp_solver::fitsShelvesByWidth(widths.of(i), cart.cartShelves)) {
+      continue;
+    }
+    if (cart.loadCustomer(solver, candidate.customer->second, false,
+                          nullptr)) {
+      waiting.erase(candidate.customer);
+      placed[candidate.index] = true;
+      freeWidth = freeWidthOf(cart);
     }
   }
+}
+
+}  // namespace
+
+void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
+  constexpr std::int64_t kLowest = std::int64_t{INT_MIN} - 1;
+  constexpr std::size_t kPositionBits = 31;
+  if (candidates.size() >= (std::size_t{1} << kPositionBits)) {
+    std::vector<std::size_t> order(candidates.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](std::size_t a, std::size_t b) {
+                       return keys[a] < keys[b];
+                     });
+    Ranking sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) sorted.push_back(candidates[i]);
+    candidates = std::move(sorted);
+    return;
+  }
+  // Key (33 bits from the lowest key) above position: one integer sort
+  // orders by key, then by position, as a stable sort by key would.
+  std::vector<std::uint64_t> packed(candidates.size());
+  for (std::size_t i = 0; i < packed.size(); ++i) {
+    packed[i] = (static_cast<std::uint64_t>(keys[i] - kLowest)
+                 << kPositionBits) |
+                i;
+  }
+  std::sort(packed.begin(), packed.end());
+  Ranking sorted;
+  sorted.reserve(packed.size());
+  const std::uint64_t positionMask = (std::uint64_t{1} << kPositionBits) - 1;
+  for (std::uint64_t p : packed) sorted.push_back(candidates[p & positionMask]);
+  candidates = std::move(sorted);
 }
 
 std::list<Cart> groupBySeeds(SolverConfiguration& solver,
@@ -83,19 +188,52 @@ std::list<Cart> groupBySeeds(SolverConfiguration& solver,
                              const RankCandidates& rank,
                              const PlacedProgress& progress) {
   const std::size_t total = customers.size();
+  BoxWidths widths;
+  std::vector<Waiting> waiting;
+  waiting.reserve(total);
+  // Leaving a candidate out of the ranking because it is too wide for the
+  // cart's free width after the seed is sound while that width only
+  // shrinks, which holds unless a box has a width that is not finite and
+  // non-negative (a NaN width of more than one box).
+  bool widthsShrink = true;
+  for (auto it = customers.begin(); it != customers.end(); ++it) {
+    const std::size_t index = widths.sums.size();
+    widths.add(it->second.boxesDecomp);
+    const double width = widths.sums[index];
+    if (std::isnan(width) && !widths.singleUnit[index]) widthsShrink = false;
+    waiting.push_back({{it, index}, width});
+  }
+  std::vector<bool> placed(total, false);
+
   std::list<Cart> result;
+  Ranking candidates;
   while (!customers.empty()) {
-    Customer seed = std::move(customers.begin()->second);
-    customers.erase(customers.begin());
+    // The waiting entries follow the multimap's order: the first is the
+    // largest customer left.
+    Customer seed = std::move(waiting.front().candidate.customer->second);
+    customers.erase(waiting.front().candidate.customer);
+    placed[waiting.front().candidate.index] = true;
     std::vector<Cart> seedCarts = loadSeed(solver, carts, seed);
     for (std::size_t i = 0; i + 1 < seedCarts.size(); ++i) {
       result.push_back(std::move(seedCarts[i]));
     }
     Cart& current = seedCarts.back();
     if (!customers.empty()) {
-      fillCart(solver, current, rank(seed, customers), customers);
+      const double freeWidth =
+          widthsShrink ? freeWidthOf(current) : std::nan("");
+      candidates.clear();
+      for (std::size_t i = 1; i < waiting.size(); ++i) {
+        if (!surelyTooWide(waiting[i].width, freeWidth)) {
+          candidates.push_back(waiting[i].candidate);
+        }
+      }
+      rank(seed, candidates);
+      fillCart(solver, current, candidates, widths, customers, placed);
     }
     result.push_back(std::move(current));
+    std::erase_if(waiting, [&placed](const Waiting& w) {
+      return placed[w.candidate.index];
+    });
     if (progress) progress(total - customers.size());
   }
   return result;

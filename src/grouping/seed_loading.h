@@ -4,6 +4,7 @@
 // (splitting it over carts when it does not fit one) and trying ranked
 // candidates on the open cart. Internal to the grouping algorithms.
 
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <vector>
@@ -33,17 +34,26 @@ std::vector<Cart> loadSeed(SolverConfiguration& solver,
 bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
                        Customer& customer);
 
+// A waiting customer offered to a cart: where it waits, and its position in
+// the customers as the grouping received them (the index of any table a
+// ranking builds beforehand in multimap order).
+struct Candidate {
+  CustomerMultimap::iterator customer;
+  std::size_t index = 0;
+};
+
 // The waiting customers in the order they are tried on one cart.
-using Ranking = std::vector<CustomerMultimap::iterator>;
+using Ranking = std::vector<Candidate>;
 
-// Orders the waiting customers for a cart opened by the seed.
+// Reorders the candidates, given in multimap order, for a cart opened by the
+// seed. Candidates that could not fit the cart in any case may be left out
+// of the ranking beforehand: only the relative order of the others counts.
 using RankCandidates =
-    std::function<Ranking(const Customer& seed, CustomerMultimap& waiting)>;
+    std::function<void(const Customer& seed, Ranking& candidates)>;
 
-// Tries every ranked candidate once on the cart, whole customers only, and
-// erases from the waiting customers each one that fits.
-void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              CustomerMultimap& waiting);
+// Reorders the candidates by ascending key, equal keys in their given order;
+// keys[i] is candidates[i]'s and lies in [INT_MIN - 1, INT_MAX].
+void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys);
 
 // The seed-and-fill grouping: until no customer waits, the largest waiting
 // customer opens a cart (split over carts as needed), the others are ranked

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <utility>
+#include <span>
 #include <vector>
 
 #include "model/box.h"
@@ -53,6 +54,12 @@ bool bpSolver_1D_fitBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
 // The answer bpSolver_1D_fitBoxesToShelvesInCart would give, worked out on
 // the widths alone (same order, same float sums), copying no box or shelf.
 bool fitsShelvesByWidth(const std::vector<Box>& boxes,
+                        const std::vector<CartShelf>& shelves);
+// The box widths of a customer in the order the shelf loading takes them
+// (widest first, stable), for repeated fit tests on the same boxes.
+std::vector<float> widthsInLoadingOrder(const std::vector<Box>& boxes);
+// fitsShelvesByWidth on widths already in loading order.
+bool fitsShelvesByWidth(std::span<const float> orderedWidths,
                         const std::vector<CartShelf>& shelves);
 bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
     std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,

@@ -44,8 +44,7 @@ bool bpSolver_1D_fitBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
   return true;
 }
 
-bool fitsShelvesByWidth(const std::vector<Box>& boxes,
-                        const std::vector<CartShelf>& shelves) {
+std::vector<float> widthsInLoadingOrder(const std::vector<Box>& boxes) {
   std::vector<float> widths;
   widths.reserve(boxes.size());
   for (const Box& box : boxes) widths.push_back(box.width);
@@ -53,10 +52,29 @@ bool fitsShelvesByWidth(const std::vector<Box>& boxes,
   std::stable_sort(widths.begin(), widths.end(), [](float a, float b) {
     return packing::orderedValue(a) > packing::orderedValue(b);
   });
-  std::vector<float> used;
-  used.reserve(shelves.size());
-  for (const CartShelf& shelf : shelves) used.push_back(shelf.usedWidth);
-  for (float width : widths) {
+  return widths;
+}
+
+bool fitsShelvesByWidth(const std::vector<Box>& boxes,
+                        const std::vector<CartShelf>& shelves) {
+  return fitsShelvesByWidth(widthsInLoadingOrder(boxes), shelves);
+}
+
+bool fitsShelvesByWidth(std::span<const float> orderedWidths,
+                        const std::vector<CartShelf>& shelves) {
+  // A cart has a few shelves: their used widths fit on the stack.
+  constexpr std::size_t kOnStack = 16;
+  float onStack[kOnStack];
+  std::vector<float> onHeap;
+  float* used = onStack;
+  if (shelves.size() > kOnStack) {
+    onHeap.resize(shelves.size());
+    used = onHeap.data();
+  }
+  for (std::size_t i = 0; i < shelves.size(); ++i) {
+    used[i] = shelves[i].usedWidth;
+  }
+  for (float width : orderedWidths) {
     std::size_t i = 0;
     while (i < shelves.size() && !(shelves[i].width - used[i] >= width)) ++i;
     if (i == shelves.size()) return false;

@@ -4,6 +4,7 @@
 
 #include "geometry/warehouse.h"
 #include "grouping/grouping_customers.h"
+#include "grouping/point_distances.h"
 #include "grouping/ranking_measures.h"
 #include "grouping_fixtures.h"
 
@@ -12,7 +13,18 @@ namespace {
 using namespace grouping_fixtures;
 using grouping_customers::algorithm_AVGDistances;
 using grouping_customers::detail::averageDistance;
-using grouping_customers::detail::locationsOf;
+using grouping_customers::detail::PointDistances;
+
+// The mean distance of the candidate's lines to the seed's, through the
+// point sums the grouping ranks by.
+int averageOf(const Customer& candidate, const Customer& seed) {
+  CustomerMultimap both = wave({seed, candidate});
+  PointDistances distances(both);
+  const std::vector<int>& seedPoints = distances.linePoints(seed);
+  const std::vector<std::int64_t> toSeed = distances.sumsToLines(seedPoints);
+  const std::vector<int> candidatePoints = distances.linePoints(candidate);
+  return averageDistance(candidatePoints, toSeed, seedPoints.size());
+}
 
 std::list<Cart> group(CustomerMultimap& customers) {
   SolverConfiguration s = solver();
@@ -59,14 +71,13 @@ TEST(AvgDistancesTest, AverageMeasuresEveryCandidateLineAgainstEverySeedLine) {
     }
   }
   EXPECT_GT(sum, 0);
-  EXPECT_EQ(averageDistance(candidate.oItems, locationsOf(seed.oItems)),
-            sum / 6);
-  EXPECT_EQ(averageDistance(seed.oItems, locationsOf(seed.oItems)),
+  EXPECT_EQ(averageOf(candidate, seed), sum / 6);
+  EXPECT_EQ(averageOf(seed, seed),
             warehouse.getDistanceBetweenAddresses(*seed.oItems[0].wAddress,
                                                   *seed.oItems[1].wAddress) /
                 2);
-  EXPECT_EQ(averageDistance({}, locationsOf(seed.oItems)), 0);
-  EXPECT_EQ(averageDistance(seed.oItems, {}), 0);
+  EXPECT_EQ(averageOf(Customer(9), seed), 0);
+  EXPECT_EQ(averageOf(seed, Customer(9)), 0);
 }
 
 TEST(AvgDistancesTest, AverageOfMillionsOfFarPairsDoesNotOverflow) {
@@ -75,10 +86,13 @@ TEST(AvgDistancesTest, AverageOfMillionsOfFarPairsDoesNotOverflow) {
   const int d = Warehouse::distance(west.location(), east.location());
   ASSERT_GT(d, 1000);
   // 1600 x 1600 pairs of this distance sum past the int range.
-  std::vector<OItem> seedLines(1600, west);
-  std::vector<OItem> candidateLines(1600, east);
+  Customer seed(1), candidate(2);
+  for (int i = 0; i < 1600; ++i) {
+    seed.addOItem(west);
+    candidate.addOItem(east);
+  }
   ASSERT_GT(1600L * 1600L * d, static_cast<long>(INT_MAX));
-  EXPECT_EQ(averageDistance(candidateLines, locationsOf(seedLines)), d);
+  EXPECT_EQ(averageOf(candidate, seed), d);
 }
 
 TEST(AvgDistancesTest, CandidatesAreTriedNearestFirstAndTiesByLargerVolume) {

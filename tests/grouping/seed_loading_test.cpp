@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <random>
 #include <stdexcept>
 
 #include "grouping/grouping_customers.h"
@@ -96,3 +100,33 @@ TEST(SeedLoadingTest, CustomersWithoutLinesOrBoxesAreStillPlaced) {
 }
 
 }  // namespace
+
+TEST(SeedLoadingTest, OrderByKeysIsAStableSortOverTheWholeKeyRange) {
+  std::mt19937 rng(5);
+  const std::vector<std::int64_t> extremes = {std::int64_t{INT_MIN} - 1,
+                                              INT_MIN, -1, 0, INT_MAX};
+  CustomerMultimap waiting;
+  for (int i = 0; i < 400; ++i) waiting.emplace(i % 7, Customer(i));
+  for (int round = 0; round < 20; ++round) {
+    grouping_customers::detail::Ranking candidates;
+    std::vector<std::int64_t> keys;
+    std::size_t index = 0;
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+      candidates.push_back({it, index++});
+      // Few distinct keys, so that ties are common.
+      keys.push_back(rng() % 3 == 0 ? extremes[rng() % extremes.size()]
+                                    : static_cast<int>(rng() % 9) - 4);
+    }
+    std::vector<std::size_t> expected(candidates.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::size_t a, std::size_t b) {
+                       return keys[a] < keys[b];
+                     });
+    grouping_customers::detail::orderByKeys(candidates, keys);
+    ASSERT_EQ(candidates.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      ASSERT_EQ(candidates[i].index, expected[i]) << "round " << round;
+    }
+  }
+}
