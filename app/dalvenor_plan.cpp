@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
@@ -218,6 +219,15 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   // The loader wrote its fixed error line; the reason follows it, exit 1.
   if (!loader.lastLoadSucceeded()) {
     throw std::runtime_error(loader.lastLoadError());
+  }
+  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+}
+
+void planRows(const nlohmann::json& rows, const std::string& source,
+              PlanningSetup& setup, CartsLoader& loader) {
+  loader.loadItemsFromRows(rows, source);
+  if (!loader.lastLoadSucceeded()) {
+    throw std::invalid_argument(loader.lastLoadError());
   }
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
