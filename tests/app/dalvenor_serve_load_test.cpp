@@ -130,7 +130,7 @@ TEST(DalvenorServeLoadTest, EightClientsGetTheirAnswersAndMemoryStaysFlat) {
   EXPECT_LE(finalRss, warmRss.load() * 12 / 10)
       << "after " << kWarmUp << " requests: " << warmRss << " kB, after "
       << answered << ": " << finalRss << " kB";
-  EXPECT_EQ(server.stop(), 0);
+  EXPECT_EQ(server.stop(), 0) << server.log();
 }
 
 }  // namespace

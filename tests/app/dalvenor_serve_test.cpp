@@ -84,6 +84,8 @@ class DalvenorServeTest : public ::testing::Test {
         client("127.0.0.1", server.port()) {
     client.set_read_timeout(60, 0);
   }
+  // Exit status 0 also says that no sanitizer found fault in the server.
+  void TearDown() override { EXPECT_EQ(server.stop(), 0) << server.log(); }
   ServerProcess server;
   httplib::Client client;
 };
@@ -227,6 +229,10 @@ TEST_F(DalvenorServeTest, BadRequestsGetTheirStatusAndReason) {
               "key \"efort\": unknown setting");
   expectError(post(client, "/v1/plan", "{\"rows\": []}"), 400,
               "expected a wave");
+  expectError(post(client, "/v1/plan",
+                   "[" + std::string(200000, '[') + std::string(200000, ']') +
+                       "]"),
+              400, "request row 1: not an object but an array nested more");
   expectError(post(client, "/v1/route", "{\"addresses\": [\"X12\"]}"), 400,
               "Invalid address \"X12\"");
   expectError(post(client, "/v1/route",
@@ -297,7 +303,7 @@ TEST(DalvenorServeLimitsTest, BusyWorkersAndAFullQueueAnswer503) {
     }
   }
   EXPECT_EQ(status, 200);
-  EXPECT_EQ(server.stop(), 0);
+  EXPECT_EQ(server.stop(), 0) << server.log();
   EXPECT_NE(server.log().find("GET /health 503 "), std::string::npos);
 }
 
@@ -318,7 +324,7 @@ TEST(DalvenorServeLimitsTest, SigtermFinishesTheRequestInFlightAndExitsZero) {
   const std::string answer = connection.receiveAll();
   EXPECT_NE(answer.find("HTTP/1.1 200 OK"), std::string::npos) << answer;
   EXPECT_NE(answer.find("\"length\":"), std::string::npos) << answer;
-  EXPECT_EQ(server.stop(), 0);
+  EXPECT_EQ(server.stop(), 0) << server.log();
   EXPECT_NE(server.log().find("POST /v1/route 200 "), std::string::npos);
   // Nothing listens any more.
   httplib::Client late("127.0.0.1", server.port());
