@@ -54,7 +54,9 @@ WAddress parseAddressArg(const std::string& text) {
     static std::mutex lock;
     static std::set<std::string> warned;
     const std::lock_guard<std::mutex> guard(lock);
-    if (warned.insert(text).second) std::cerr << "WARNING: " << *warning << '\n';
+    if (warned.insert(text).second) {
+      std::cerr << "WARNING: " << *warning << '\n';
+    }
   }
   return WAddress(text);
 }

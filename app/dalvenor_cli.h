@@ -92,10 +92,10 @@ void planRows(const nlohmann::json& rows, const std::string& source,
 
 // A route through addresses as the route subcommand plans it.
 struct RouteAnswer {
-  int length = 0;                        // decimetres
-  std::vector<std::string> order;        // addresses in visiting order
-  bool optimal = false;                  // proven the shortest
-  std::vector<std::string> warnings;     // addresses beyond the racks
+  int length = 0;                     // decimetres
+  std::vector<std::string> order;     // addresses in visiting order
+  bool optimal = false;               // proven the shortest
+  std::vector<std::string> warnings;  // addresses beyond the racks
 };
 // Plans the route with a --solver name (any letter case). Throws
 // std::invalid_argument for a bad address, solver or address count.

@@ -37,7 +37,9 @@ std::vector<std::string> solverNames() {
 
 ShortestPathAlgorithms settingOf(const std::string& name) {
   std::string lower = name;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lower) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
   for (const SolverName& solver : kSolvers) {
     if (lower == solver.name) return solver.setting;
   }

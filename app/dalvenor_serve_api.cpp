@@ -154,9 +154,9 @@ WaveRequest readWaveRequest(const std::string& body) {
 // exported text exactly as the plan subcommand prints it.
 std::string planBody(const CartsLoader& loader, json extra) {
   json carts = json::array();
-  json totals = {{"carts", 0},   {"orderLines", loader.getItems().size()},
+  json totals = {{"carts", 0},     {"orderLines", loader.getItems().size()},
                  {"customers", 0}, {"boxes", 0},
-                 {"stops", 0},   {"distance", 0}};
+                 {"stops", 0},     {"distance", 0}};
   long long distance = 0;
   std::size_t customers = 0, boxes = 0, stops = 0;
   const std::list<Cart> planned = loader.getLoadedCartsList();
@@ -181,8 +181,7 @@ std::string planBody(const CartsLoader& loader, json extra) {
   extra["carts"] = std::move(carts);
   extra["totals"] = std::move(totals);
   const std::string rest = extra.dump();  // "{...}", never empty
-  return "{\"plan\":" + exportCarts(planned, true, true) + "," +
-         rest.substr(1);
+  return "{\"plan\":" + exportCarts(planned, true, true) + "," + rest.substr(1);
 }
 
 std::vector<std::string> stringList(const json& value, const char* key) {
@@ -216,8 +215,8 @@ json pointOf(const std::string& text) {
 const std::string& queryValue(const std::vector<std::string>& values,
                               const char* key) {
   if (values.size() != 1) {
-    refuse("query \"" + std::string(key) + "\": " +
-           (values.empty() ? "missing" : "given more than once"));
+    refuse("query \"" + std::string(key) +
+           "\": " + (values.empty() ? "missing" : "given more than once"));
   }
   return values.front();
 }
@@ -256,13 +255,13 @@ Answer compareAnswer(const std::string& body) {
   for (const Cart& cart : loader.getLoadedCartsList()) {
     planned += cart.getEstimatedWalkedDistance();
   }
-  json extra = {{"recorded",
-                 {{"carts", recorded.carts},
-                  {"distance", recorded.totalDistance}}}};
+  json extra = {
+      {"recorded",
+       {{"carts", recorded.carts}, {"distance", recorded.totalDistance}}}};
   if (recorded.totalDistance > 0) {
     // Percent of the recorded distance, one decimal as the tool shows it.
-    const double saving = 100.0 * (recorded.totalDistance - planned) /
-                          recorded.totalDistance;
+    const double saving =
+        100.0 * (recorded.totalDistance - planned) / recorded.totalDistance;
     extra["saving"] = std::round(saving * 10.0) / 10.0;
   } else {
     extra["saving"] = nullptr;

@@ -169,8 +169,8 @@ void addRoutes(httplib::Server& server) {
          return serve::Answer{200, "application/json", "{\"status\":\"ok\"}"};
        }},
   };
-  using Register = httplib::Server& (httplib::Server::*)(
-      const std::string&, httplib::Server::Handler);
+  using Register = httplib::Server& (
+      httplib::Server::*)(const std::string&, httplib::Server::Handler);
   const std::pair<const char*, Register> methods[] = {
       {"GET", &httplib::Server::Get},
       {"POST", &httplib::Server::Post},
@@ -184,17 +184,17 @@ void addRoutes(httplib::Server& server) {
       const std::string name = method;
       const std::string allowed = route.method;
       Endpoint endpoint = route.endpoint;
-      (server.*add)(route.path, [=](const httplib::Request& req,
-                                    httplib::Response& res) {
-        answerWith(res, [&] {
-          if (name != allowed) {
-            res.set_header("Allow", allowed);
-            return serve::errorAnswer(405, "method " + name +
-                                               " not allowed; use " + allowed);
-          }
-          return endpoint(req);
-        });
-      });
+      (server.*add)(
+          route.path, [=](const httplib::Request& req, httplib::Response& res) {
+            answerWith(res, [&] {
+              if (name != allowed) {
+                res.set_header("Allow", allowed);
+                return serve::errorAnswer(
+                    405, "method " + name + " not allowed; use " + allowed);
+              }
+              return endpoint(req);
+            });
+          });
     }
   }
 }
@@ -235,12 +235,6 @@ void logRequest(const httplib::Request& req, const httplib::Response& res) {
 }
 
 void runServe(const CliArgs& args, std::ostream& out) {
-  if (args.serveThreads < 1) {
-    throw std::invalid_argument("--threads must be at least 1");
-  }
-  if (args.serveMaxBodyMb < 1) {
-    throw std::invalid_argument("--max-body-mb must be at least 1");
-  }
   // Signals are taken by one thread of ours; every thread started from here
   // on inherits the mask.
   sigset_t stopSignals;
@@ -258,11 +252,11 @@ void runServe(const CliArgs& args, std::ostream& out) {
   };
   const std::size_t maxBodyMb = static_cast<std::size_t>(args.serveMaxBodyMb);
   server.set_payload_max_length(maxBodyMb * 1024 * 1024);
-  server.set_pre_routing_handler([](const httplib::Request&,
-                                    httplib::Response&) {
-    tl_started = std::chrono::steady_clock::now();
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
+  server.set_pre_routing_handler(
+      [](const httplib::Request&, httplib::Response&) {
+        tl_started = std::chrono::steady_clock::now();
+        return httplib::Server::HandlerResponse::Unhandled;
+      });
   server.set_error_handler(httplib::Server::HandlerWithResponse(
       [maxBodyMb](const httplib::Request& req, httplib::Response& res) {
         return answerError(req, res, maxBodyMb);
@@ -281,8 +275,8 @@ void runServe(const CliArgs& args, std::ostream& out) {
     throw std::runtime_error("cannot listen on " + args.serveHost + " port " +
                              std::to_string(args.servePort));
   }
-  out << "dalvenor serve: listening on http://" << args.serveHost << ':'
-      << port << std::endl;
+  out << "dalvenor serve: listening on http://" << args.serveHost << ':' << port
+      << std::endl;
 
   std::thread stopper([&server, stopSignals] {
     int signal = 0;
@@ -310,8 +304,8 @@ Subcommand addServeCommand(CLI::App& app, CliArgs& args) {
       ->check(CLI::Range(0, 65535))
       ->capture_default_str();
   command
-      ->add_option("--threads", args.serveThreads,
-                   "Requests answered at once")
+      ->add_option("--threads", args.serveThreads, "Requests answered at once")
+      ->check(CLI::Range(1, 256))
       ->capture_default_str();
   command
       ->add_option("--queue", args.serveQueue,
@@ -321,6 +315,7 @@ Subcommand addServeCommand(CLI::App& app, CliArgs& args) {
   command
       ->add_option("--max-body-mb", args.serveMaxBodyMb,
                    "Largest request body in MB; larger ones get 413")
+      ->check(CLI::Range(1, 4096))
       ->capture_default_str();
   command->footer(
       "Endpoints: POST /v1/plan, /v1/compare, /v1/route, /v1/report;\n"

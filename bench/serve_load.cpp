@@ -51,12 +51,12 @@ int main(int argc, char** argv) {
       for (int k = 0; k < requests; ++k) {
         const Clock::time_point sent = Clock::now();
         httplib::Result result =
-            method == "GET" ? client.Get(path.c_str())
-                            : client.Post(path.c_str(), body,
-                                          "application/json");
-        mine.push_back(std::chrono::duration<double, std::milli>(
-                           Clock::now() - sent)
-                           .count());
+            method == "GET"
+                ? client.Get(path.c_str())
+                : client.Post(path.c_str(), body, "application/json");
+        mine.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - sent)
+                .count());
         if (!result || result->status != 200) ++failed;
       }
       const std::lock_guard<std::mutex> guard(lock);
@@ -73,10 +73,11 @@ int main(int argc, char** argv) {
         p / 100.0 * static_cast<double>(latencies.size() - 1) + 0.5);
     return latencies[index];
   };
-  std::printf("%s %s clients %d requests %zu: %.1f req/s, p50 %.2f ms, "
-              "p99 %.2f ms, failed %d\n",
-              method.c_str(), path.c_str(), clients, latencies.size(),
-              static_cast<double>(latencies.size()) / seconds,
-              percentile(50), percentile(99), failed.load());
+  std::printf(
+      "%s %s clients %d requests %zu: %.1f req/s, p50 %.2f ms, "
+      "p99 %.2f ms, failed %d\n",
+      method.c_str(), path.c_str(), clients, latencies.size(),
+      static_cast<double>(latencies.size()) / seconds, percentile(50),
+      percentile(99), failed.load());
   return failed == 0 ? 0 : 1;
 }

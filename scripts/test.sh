@@ -30,7 +30,7 @@ echo "== thread sanitizer build and the tests of threads"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDALVENOR_TSAN=ON \
   -DDALVENOR_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target dalvenor_tool test_app test_wave
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1" \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
   -R 'DalvenorServe|ConcurrentPlanning'
 

@@ -29,7 +29,9 @@ inline bool nestedDeeperThan(const nlohmann::json& value, std::size_t limit) {
     open.pop_back();
     if (!node->is_structured()) continue;
     if (depth > limit) return true;
-    for (const nlohmann::json& child : *node) open.emplace_back(&child, depth + 1);
+    for (const nlohmann::json& child : *node) {
+      open.emplace_back(&child, depth + 1);
+    }
   }
   return false;
 }

@@ -54,13 +54,13 @@ std::vector<Probe> probes() {
   std::vector<std::string> stops;
   std::set<std::string> seen;
   for (const json& row : wave) {
-    if (seen.insert(row["AddressCode"]).second) stops.push_back(row["AddressCode"]);
+    if (seen.insert(row["AddressCode"]).second)
+      stops.push_back(row["AddressCode"]);
   }
   stops.resize(20);
   std::vector<std::string> routeArgs = {"route", "--solver", "shortest"};
   routeArgs.insert(routeArgs.end(), stops.begin(), stops.end());
-  const std::string routed =
-      testing_support::runProgram(kTool, routeArgs).out;
+  const std::string routed = testing_support::runProgram(kTool, routeArgs).out;
   return {
       {"/v1/plan", wave.dump(), 200, plan({})},
       {"/v1/plan",
@@ -106,8 +106,8 @@ TEST(DalvenorServeLoadTest, EightClientsGetTheirAnswersAndMemoryStaysFlat) {
       for (int k = 0; k < kRequestsPerClient; ++k) {
         const Probe& probe = kinds[(c + k) % kinds.size()];
         const std::string wrong = mismatch(
-            probe, client.Post(probe.path.c_str(), probe.body,
-                               "application/json"));
+            probe,
+            client.Post(probe.path.c_str(), probe.body, "application/json"));
         if (!wrong.empty()) {
           const std::lock_guard<std::mutex> lock(failuresLock);
           failures.push_back(wrong.substr(0, 300));

@@ -36,8 +36,7 @@ std::string readFile(const std::string& path) {
 }
 
 std::string toolOutput(const std::vector<std::string>& args) {
-  testing_support::RunResult result =
-      testing_support::runProgram(kTool, args);
+  testing_support::RunResult result = testing_support::runProgram(kTool, args);
   EXPECT_EQ(result.status, 0) << result.err;
   return result.out;
 }
@@ -55,15 +54,18 @@ std::vector<std::string> waveAddresses(const std::string& path,
   return addresses;
 }
 
-httplib::Result post(httplib::Client& client, const std::string& path,
+httplib::Result post(httplib::Client& client,
+                     const std::string& path,
                      const std::string& body) {
   return client.Post(path.c_str(), body, "application/json");
 }
 
 // An error answer: its status, a JSON body naming the reason, no trace of
 // the server's own files unless the request sent their names itself.
-void expectError(const httplib::Result& result, int status,
-                 const std::string& reasonPart, bool sentPaths = false) {
+void expectError(const httplib::Result& result,
+                 int status,
+                 const std::string& reasonPart,
+                 bool sentPaths = false) {
   ASSERT_TRUE(result) << httplib::to_string(result.error());
   EXPECT_EQ(result->status, status) << result->body;
   EXPECT_EQ(result->get_header_value("Content-Type"), "application/json");
@@ -91,8 +93,7 @@ class DalvenorServeTest : public ::testing::Test {
 };
 
 TEST_F(DalvenorServeTest, PlanMemberIsThePlanSubcommandsOutputByteForByte) {
-  const std::string expected =
-      toolOutput({"plan", "--quiet", kMediumWave});
+  const std::string expected = toolOutput({"plan", "--quiet", kMediumWave});
   httplib::Result result = post(client, "/v1/plan", readFile(kMediumWave));
   ASSERT_TRUE(result);
   EXPECT_EQ(result->status, 200);
@@ -116,8 +117,8 @@ TEST_F(DalvenorServeTest, PlanMemberIsThePlanSubcommandsOutputByteForByte) {
 TEST_F(DalvenorServeTest, SettingsAreThoseOfThePlanSubcommand) {
   const std::string expected =
       toolOutput({"plan", "--quiet", kSmallWave, "--pack", "BP3D_OneBox",
-                  "--route", "GreedyAlgorithm", "--box",
-                  "30,30,40,4000,big", "--box", "20,20,20,900,small"});
+                  "--route", "GreedyAlgorithm", "--box", "30,30,40,4000,big",
+                  "--box", "20,20,20,900,small"});
   const json request = {
       {"wave", json::parse(readFile(kSmallWave))},
       {"settings",
@@ -161,9 +162,9 @@ TEST_F(DalvenorServeTest, RouteDistanceAndLocateAgreeWithTheSubcommands) {
   std::vector<std::string> order;
   for (std::string address; printed >> address;) order.push_back(address);
 
-  httplib::Result route = post(
-      client, "/v1/route",
-      json({{"addresses", stops}, {"solver", "Shortest"}}).dump());
+  httplib::Result route =
+      post(client, "/v1/route",
+           json({{"addresses", stops}, {"solver", "Shortest"}}).dump());
   ASSERT_TRUE(route);
   ASSERT_EQ(route->status, 200) << route->body;
   const json routed = json::parse(route->body);
@@ -201,8 +202,7 @@ TEST_F(DalvenorServeTest, ReportAnswersTheHtmlPageAndHealthIsOk) {
   httplib::Result page = post(client, "/v1/report", readFile(kSmallWave));
   ASSERT_TRUE(page);
   EXPECT_EQ(page->status, 200);
-  EXPECT_EQ(page->get_header_value("Content-Type"),
-            "text/html; charset=utf-8");
+  EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
   EXPECT_EQ(page->body.rfind("<!DOCTYPE html>", 0), 0u);
   EXPECT_NE(page->body.find("<svg"), std::string::npos);
 
@@ -229,10 +229,10 @@ TEST_F(DalvenorServeTest, BadRequestsGetTheirStatusAndReason) {
               "key \"efort\": unknown setting");
   expectError(post(client, "/v1/plan", "{\"rows\": []}"), 400,
               "expected a wave");
-  expectError(post(client, "/v1/plan",
-                   "[" + std::string(200000, '[') + std::string(200000, ']') +
-                       "]"),
-              400, "request row 1: not an object but an array nested more");
+  expectError(
+      post(client, "/v1/plan",
+           "[" + std::string(200000, '[') + std::string(200000, ']') + "]"),
+      400, "request row 1: not an object but an array nested more");
   expectError(post(client, "/v1/route", "{\"addresses\": [\"X12\"]}"), 400,
               "Invalid address \"X12\"");
   expectError(post(client, "/v1/route",
@@ -271,8 +271,7 @@ TEST_F(DalvenorServeTest, APathSentAsTheBodyIsRefusedAndNeverRead) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   client.set_read_timeout(20, 0);
   for (const std::string& path : {fifo.string(), kSmallWave}) {
-    for (const char* endpoint : {"/v1/plan", "/v1/compare",
-                                        "/v1/report"}) {
+    for (const char* endpoint : {"/v1/plan", "/v1/compare", "/v1/report"}) {
       expectError(post(client, endpoint, path), 400,
                   "request body: no valid JSON");
       expectError(post(client, endpoint, json(path).dump()), 400,
@@ -312,11 +311,11 @@ TEST(DalvenorServeLimitsTest, SigtermFinishesTheRequestInFlightAndExitsZero) {
   const std::string body =
       json({{"addresses", waveAddresses(kMediumWave, 12)}}).dump();
   RawConnection connection(server.port());
-  connection.send("POST /v1/route HTTP/1.1\r\nHost: x\r\n"
-                  "Content-Type: application/json\r\nConnection: close\r\n"
-                  "Content-Length: " +
-                  std::to_string(body.size()) + "\r\n\r\n" +
-                  body.substr(0, 10));
+  connection.send(
+      "POST /v1/route HTTP/1.1\r\nHost: x\r\n"
+      "Content-Type: application/json\r\nConnection: close\r\n"
+      "Content-Length: " +
+      std::to_string(body.size()) + "\r\n\r\n" + body.substr(0, 10));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(server.pid(), SIGTERM);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));

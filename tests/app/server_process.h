@@ -130,8 +130,8 @@ class RawConnection {
   void send(const std::string& text) {
     std::size_t sent = 0;
     while (sent < text.size()) {
-      ssize_t n = ::send(fd_, text.data() + sent, text.size() - sent,
-                         MSG_NOSIGNAL);
+      ssize_t n =
+          ::send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
       if (n <= 0) throw std::runtime_error("send failed");
       sent += static_cast<std::size_t>(n);
     }
