@@ -281,9 +281,9 @@ std::string pieceStatementWithVolume(const BoxItem& piece) {
 
 namespace {
 
-// One session at a time, on any thread.
-std::mutex& sessionTurn() {
-  static std::mutex turn;
+// One thread's sessions at a time.
+std::recursive_mutex& sessionTurn() {
+  static std::recursive_mutex turn;
   return turn;
 }
 

@@ -10,7 +10,8 @@
 // leaves the interpreter's error state clear. The interpreter is started by
 // the first Session and lives until the process ends. It is process-wide and
 // its __main__ namespace is shared, so sessions on several threads take
-// turns: each one holds a process-wide lock for its whole life.
+// turns: each one holds a process-wide lock for its whole life (a thread
+// may open a session inside its own).
 
 #include <mutex>
 #include <optional>
@@ -62,7 +63,7 @@ struct ResultRecord {
 // An open use of the interpreter: starts it when needed (without installing
 // its signal handlers), makes sure the packing module can be imported without
 // any setup by the caller, and holds the interpreter lock and the sessions'
-// turn while it lives. A thread must not open a second session inside one.
+// turn while it lives.
 class Session {
  public:
   Session();
@@ -81,7 +82,7 @@ class Session {
   bool evaluateTruth(const std::string& expression);
 
  private:
-  std::unique_lock<std::mutex> turn_;
+  std::unique_lock<std::recursive_mutex> turn_;
   int gilState_;
 };
 
