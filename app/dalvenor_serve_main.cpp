@@ -7,6 +7,7 @@
 #include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -97,6 +98,14 @@ class BoundedPool : public httplib::TaskQueue {
   std::size_t taken_ = 0;  // jobs queued or running on a worker
   bool stopping_ = false;
   std::vector<std::thread> workers_;
+};
+
+// The HTTP library listens with a backlog of 5: beyond that many clients
+// connecting at once, a client waits a second for its retried handshake.
+// Linux takes another listen() on the bound socket as the new backlog.
+class Server : public httplib::Server {
+ public:
+  void widenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
 };
 
 void send(httplib::Response& res, const serve::Answer& answer) {
@@ -243,7 +252,7 @@ void runServe(const CliArgs& args, std::ostream& out) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  httplib::Server server;
+  Server server;
   const std::size_t threads = static_cast<std::size_t>(args.serveThreads);
   const std::size_t queue = static_cast<std::size_t>(args.serveQueue);
   // The server takes the pool over and deletes it when it stops.
@@ -275,6 +284,7 @@ void runServe(const CliArgs& args, std::ostream& out) {
     throw std::runtime_error("cannot listen on " + args.serveHost + " port " +
                              std::to_string(args.servePort));
   }
+  server.widenBacklog();
   out << "dalvenor serve: listening on http://" << args.serveHost << ':' << port
       << std::endl;
 

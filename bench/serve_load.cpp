@@ -1,7 +1,7 @@
 // A small load client for dalvenor serve: N clients, each sending the same
 // request M times, one connection per request, to 127.0.0.1. Prints the
-// requests per second over the whole run and the 50th and 99th percentile
-// latency in milliseconds; exits 1 when any answer is not 200.
+// requests per second over the whole run, the 50th and 99th percentile and
+// the largest latency in milliseconds; exits 1 when any answer is not 200.
 //
 //   serve_load PORT METHOD PATH BODY_FILE CLIENTS REQUESTS_PER_CLIENT
 //   (BODY_FILE "-" for none)
@@ -75,9 +75,9 @@ int main(int argc, char** argv) {
   };
   std::printf(
       "%s %s clients %d requests %zu: %.1f req/s, p50 %.2f ms, "
-      "p99 %.2f ms, failed %d\n",
+      "p99 %.2f ms, max %.2f ms, failed %d\n",
       method.c_str(), path.c_str(), clients, latencies.size(),
       static_cast<double>(latencies.size()) / seconds, percentile(50),
-      percentile(99), failed.load());
+      percentile(99), latencies.back(), failed.load());
   return failed == 0 ? 0 : 1;
 }
