@@ -31,6 +31,14 @@ constexpr int kClients = 8;
 constexpr int kRequestsPerClient = 50;
 constexpr int kWarmUp = 50;  // requests before the first memory reading
 
+// AddressSanitizer keeps freed blocks in quarantine (up to 256 MB), so a
+// server built with it grows by design; memory is judged in the other builds.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kMemoryComparable = false;
+#else
+constexpr bool kMemoryComparable = true;
+#endif
+
 std::string readFile(const std::string& path) {
   std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -127,9 +135,11 @@ TEST(DalvenorServeLoadTest, EightClientsGetTheirAnswersAndMemoryStaysFlat) {
   ASSERT_TRUE(health);
   EXPECT_EQ(health->status, 200);
   ASSERT_GT(warmRss.load(), 0);
-  EXPECT_LE(finalRss, warmRss.load() * 12 / 10)
-      << "after " << kWarmUp << " requests: " << warmRss << " kB, after "
-      << answered << ": " << finalRss << " kB";
+  if (kMemoryComparable) {
+    EXPECT_LE(finalRss, warmRss.load() * 12 / 10)
+        << "after " << kWarmUp << " requests: " << warmRss << " kB, after "
+        << answered << ": " << finalRss << " kB";
+  }
   EXPECT_EQ(server.stop(), 0) << server.log();
 }
 
