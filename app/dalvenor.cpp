@@ -6,6 +6,7 @@
 //   dalvenor plan WAVE [options]           plan a wave, print the plan
 //   dalvenor compare WAVE [options]        plan against the recorded walks
 //   dalvenor report WAVE [options] --out F an HTML page with the route map
+//   dalvenor serve [--port P] [options]    the planning service over HTTP
 //
 // Each subcommand is one add...Command function: it registers the subcommand
 // and its arguments (stored into CliArgs) and returns the function that runs
@@ -23,6 +24,8 @@
 
 #include <functional>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -35,16 +38,25 @@
 
 namespace dalvenor_cli {
 
-WAddress parseAddressArg(const std::string& text) {
+std::optional<std::string> checkAddressArg(const std::string& text) {
   if (auto error = ver2::mapping::addressFormatError(text)) {
     throw std::invalid_argument("Invalid address " +
                                 wave_fields::shownValue(text) + ": " + *error);
   }
-  static std::set<std::string> warned;
-  auto outside = ver2::mapping::outsideFloorPlan(text);
-  if (outside && warned.insert(text).second) {
-    std::cerr << "WARNING: address " << wave_fields::shownValue(text) << ": "
-              << *outside << '\n';
+  if (auto outside = ver2::mapping::outsideFloorPlan(text)) {
+    return "address " + wave_fields::shownValue(text) + ": " + *outside;
+  }
+  return std::nullopt;
+}
+
+WAddress parseAddressArg(const std::string& text) {
+  if (auto warning = checkAddressArg(text)) {
+    static std::mutex lock;
+    static std::set<std::string> warned;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (warned.insert(text).second) {
+      std::cerr << "WARNING: " << *warning << '\n';
+    }
   }
   return WAddress(text);
 }
@@ -138,6 +150,7 @@ int main(int argc, char** argv) {
         addLocateCommand(app, args), addDistanceCommand(app, args),
         addRouteCommand(app, args),  addPlanCommand(app, args),
         addCompareCommand(app, args), addReportCommand(app, args),
+        addServeCommand(app, args),
     };
     try {
       app.parse(argc, argv);

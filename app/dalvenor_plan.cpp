@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
@@ -228,6 +229,15 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
 
+void planRows(const nlohmann::json& rows, const std::string& source,
+              PlanningSetup& setup, CartsLoader& loader) {
+  loader.loadItemsFromRows(rows, source);
+  if (!loader.lastLoadSucceeded()) {
+    throw std::invalid_argument(loader.lastLoadError());
+  }
+  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+}
+
 namespace {
 
 void runPlan(const CliArgs& args, std::ostream& out) {
@@ -339,7 +349,7 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
                    "ShortestWalk's search budget: rounds of iterated local "
                    "search per cart (0: local search only)")
       ->capture_default_str()
-      ->check(CLI::Range(0, 1000));
+      ->check(CLI::Range(0, kMaxEffort));
   command
       ->add_option("--route", args.route,
                    "Route algorithm, number or name: NearestNeighbour, "

@@ -32,14 +32,19 @@ std::vector<std::pair<std::string, std::string>> settingsShown(
           {"Cart", args.cart + " (W,H,D,shelves)"}};
 }
 
-// The wave's rows and, when every row names its "Cart" and "AddressRank",
-// the walks the pickers recorded.
-void readRowsAndRecording(const std::string& wave, report::ReportInput& input) {
-  std::error_code ignored;
-  const bool isFile = std::filesystem::exists(wave, ignored);
-  const nlohmann::json rows =
-      isFile ? readJsonFromFile(wave) : nlohmann::json::parse(wave);
+}  // namespace
+
+report::ReportInput reportInput(const CliArgs& args, const CartsLoader& loader,
+                                const nlohmann::json& rows,
+                                const std::string& source) {
+  report::ReportInput input;
+  input.wave = source;
+  input.orderLines = loader.getItems().size();
+  input.customers = loader.getCustomers().size();
+  input.settings = settingsShown(args);
+  input.carts = loader.getLoadedCartsList();
   input.rows = rows.size();
+  // The recorded walks, when every row names its "Cart" and "AddressRank".
   const bool recorded =
       std::all_of(rows.begin(), rows.end(), [](const nlohmann::json& row) {
         return row.is_object() && row.contains("Cart") &&
@@ -48,15 +53,18 @@ void readRowsAndRecording(const std::string& wave, report::ReportInput& input) {
   if (!recorded) {
     input.recordedNote =
         "The wave carries no recorded walks (\"Cart\" and \"AddressRank\").";
-    return;
+    return input;
   }
   try {
-    input.recorded = recordedWalksOf(rows, isFile ? wave : "wave text");
+    input.recorded = recordedWalksOf(rows, source);
   } catch (const std::exception& e) {
     input.recordedNote =
         std::string("The recorded walks are not shown: ") + e.what() + ".";
   }
+  return input;
 }
+
+namespace {
 
 void runReport(const CliArgs& args, std::ostream&) {
   PlanningSetup setup = setupFromArgs(args);
@@ -64,13 +72,13 @@ void runReport(const CliArgs& args, std::ostream&) {
   CartsLoader loader(warehouse);
   planWave(args, setup, loader);
 
-  report::ReportInput input;
+  std::error_code ignored;
+  const bool isFile = std::filesystem::exists(args.wave, ignored);
+  const nlohmann::json rows =
+      isFile ? readJsonFromFile(args.wave) : nlohmann::json::parse(args.wave);
+  report::ReportInput input =
+      reportInput(args, loader, rows, isFile ? args.wave : "wave text");
   input.wave = args.wave;
-  input.orderLines = loader.getItems().size();
-  input.customers = loader.getCustomers().size();
-  input.settings = settingsShown(args);
-  input.carts = loader.getLoadedCartsList();
-  readRowsAndRecording(args.wave, input);
   if (auto failure =
           writeFileWholeFailure(args.out, report::renderReport(input))) {
     throw std::runtime_error("cannot write " + args.out + ": " + *failure);

@@ -1,6 +1,7 @@
 // dalvenor route: a walking route from the route start through the given
 // addresses (one pick line each, in the given order) to the route end.
 
+#include <cctype>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -35,20 +36,48 @@ std::vector<std::string> solverNames() {
 }
 
 ShortestPathAlgorithms settingOf(const std::string& name) {
-  for (const SolverName& solver : kSolvers) {
-    if (name == solver.name) return solver.setting;
+  std::string lower = name;
+  for (char& c : lower) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  throw std::invalid_argument("unknown --solver \"" + name + "\"");
+  for (const SolverName& solver : kSolvers) {
+    if (lower == solver.name) return solver.setting;
+  }
+  std::string known;
+  for (const SolverName& solver : kSolvers) {
+    known += (known.empty() ? "" : ", ") + std::string(solver.name);
+  }
+  throw std::invalid_argument("unknown --solver \"" + name +
+                              "\": expected one of " + known);
 }
 
 void runRoute(const CliArgs& args, std::ostream& out) {
-  std::vector<CartOItem> lines;
-  for (std::size_t i = 0; i < args.routeAddresses.size(); ++i) {
-    const std::string& text = args.routeAddresses[i];
-    parseAddressArg(text);
-    lines.emplace_back(OItem(0, static_cast<int>(i) + 1, text, 1));
+  for (const std::string& text : args.routeAddresses) parseAddressArg(text);
+  const RouteAnswer route = planRoute(args.routeAddresses, args.routeSolver);
+  out << route.length << '\n';
+  for (const std::string& address : route.order) out << address << '\n';
+  if (settingOf(args.routeSolver) == ShortestRoute) {
+    std::cerr << (route.optimal
+                      ? "proven optimal: solved exactly\n"
+                      : "not proven optimal: more than " +
+                            std::to_string(route_search::kExactStopLimit) +
+                            " locations, found by local search\n");
   }
-  const ShortestPathAlgorithms setting = settingOf(args.routeSolver);
+}
+
+}  // namespace
+
+RouteAnswer planRoute(const std::vector<std::string>& addresses,
+                      const std::string& solver) {
+  RouteAnswer answer;
+  std::vector<CartOItem> lines;
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    if (auto warning = checkAddressArg(addresses[i])) {
+      answer.warnings.push_back(*warning);
+    }
+    lines.emplace_back(OItem(0, static_cast<int>(i) + 1, addresses[i], 1));
+  }
+  const ShortestPathAlgorithms setting = settingOf(solver);
   const std::size_t limit = tsp_solver::kBruteForceLineLimit;
   if (setting == BruteForceOrNearestNeighbour && lines.size() > limit) {
     throw std::invalid_argument("--solver brute plans at most " +
@@ -58,20 +87,14 @@ void runRoute(const CliArgs& args, std::ostream& out) {
   }
   Warehouse warehouse;
   std::vector<CartOItem> order;
-  bool optimal = false;
-  const int length = tsp_solver::routeBySetting(
-      setting, lines, warehouse, &order, routeStart(), routeEnd(), &optimal);
-  out << length << '\n';
-  for (const CartOItem& line : order) out << line.oItem.addressCode << '\n';
-  if (setting == ShortestRoute) {
-    std::cerr << (optimal ? "proven optimal: solved exactly\n"
-                          : "not proven optimal: more than " +
-                                std::to_string(route_search::kExactStopLimit) +
-                                " locations, found by local search\n");
+  answer.length =
+      tsp_solver::routeBySetting(setting, lines, warehouse, &order,
+                                 routeStart(), routeEnd(), &answer.optimal);
+  for (const CartOItem& line : order) {
+    answer.order.push_back(line.oItem.addressCode);
   }
+  return answer;
 }
-
-}  // namespace
 
 Subcommand addRouteCommand(CLI::App& app, CliArgs& args) {
   CLI::App* command = app.add_subcommand(

@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   nlohmann-json3-dev libcli11-dev libpython3.11-dev python3.11 python3
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev  # the HTTP server and client of dalvenor serve
   clang libclang-rt-14-dev
   chromium  # the browser test of the HTML report
 )

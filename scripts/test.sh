@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build's suite, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the packing module's own
+# AddressSanitizer and UndefinedBehaviorSanitizer, the service's and the
+# threaded planning's tests under ThreadSanitizer, the packing module's own
 # tests, and a short bounded fuzzing run of the wave loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,14 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDALVENOR_SANITIZE=ON \
   -DDALVENOR_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== thread sanitizer build and the tests of threads"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDALVENOR_TSAN=ON \
+  -DDALVENOR_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target dalvenor_tool test_app test_wave
+TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1" \
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
+  -R 'DalvenorServe|ConcurrentPlanning'
 
 if [ -f fuzz/load_wave_fuzz.cpp ]; then
   echo "== fuzzing the wave loader for ${fuzz_seconds}s"

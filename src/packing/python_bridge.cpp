@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <mutex>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -278,9 +279,24 @@ std::string pieceStatementWithVolume(const BoxItem& piece) {
          "'volume':" + formatNumber(piece.itemSpecification.volume) + "})";
 }
 
-Session::Session() {
-  // Without signal handlers: the host keeps its own handling of Ctrl-C.
-  if (!Py_IsInitialized()) Py_InitializeEx(0);
+namespace {
+
+// One thread's sessions at a time.
+std::recursive_mutex& sessionTurn() {
+  static std::recursive_mutex turn;
+  return turn;
+}
+
+}  // namespace
+
+Session::Session() : turn_(sessionTurn()) {
+  if (!Py_IsInitialized()) {
+    // Without signal handlers: the host keeps its own handling of Ctrl-C.
+    Py_InitializeEx(0);
+    // The starting thread holds the interpreter lock; give it up so that
+    // sessions on any thread can take it.
+    PyEval_SaveThread();
+  }
   gilState_ = static_cast<int>(PyGILState_Ensure());
   try {
     addPackingModuleToPath();

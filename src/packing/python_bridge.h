@@ -8,9 +8,12 @@
 // Every failure on the Python side (a statement that does not run, a call
 // that raises, a result of the wrong shape) becomes a std::runtime_error and
 // leaves the interpreter's error state clear. The interpreter is started by
-// the first Session and lives until the process ends; it is process-wide and
-// not locked, so sessions must not run on several threads at once.
+// the first Session and lives until the process ends. It is process-wide and
+// its __main__ namespace is shared, so sessions on several threads take
+// turns: each one holds a process-wide lock for its whole life (a thread
+// may open a session inside its own).
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,7 +62,8 @@ struct ResultRecord {
 
 // An open use of the interpreter: starts it when needed (without installing
 // its signal handlers), makes sure the packing module can be imported without
-// any setup by the caller, and holds the interpreter lock while it lives.
+// any setup by the caller, and holds the interpreter lock and the sessions'
+// turn while it lives.
 class Session {
  public:
   Session();
@@ -78,6 +82,7 @@ class Session {
   bool evaluateTruth(const std::string& expression);
 
  private:
+  std::unique_lock<std::recursive_mutex> turn_;
   int gilState_;
 };
 

@@ -1,3 +1,4 @@
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -10,10 +11,12 @@
 // so all but the first call are answered from the memo.
 //
 // 12! is the largest factorial an int holds; a larger argument would overflow
-// and is refused rather than answered with a wrapped value. Not thread-safe:
-// the memo is shared and unguarded.
+// and is refused rather than answered with a wrapped value. The memo is
+// shared by every thread and guarded by its own lock.
 int factorial(int n) {
+  static std::mutex memo_lock;
   static std::vector<std::pair<int, int>> prev_computed;
+  const std::lock_guard<std::mutex> lock(memo_lock);
   for (const auto& [arg, value] : prev_computed) {
     if (arg == n) return value;
   }

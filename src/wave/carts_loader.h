@@ -4,6 +4,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ class CartsLoader {
   // customer, product and unit type with another quantity or address, are
   // loaded with one "WARNING: " line each.
   void loadItemsAndSpec(std::string source);
+  // Loads a wave from rows already parsed (a JSON array of row objects; an
+  // object's member values, and null for none, as for a wave file). `source`
+  // names the rows in messages in place of a file name. Never reads a file,
+  // whatever the rows hold; reports as loadItemsAndSpec does.
+  void loadItemsFromRows(const nlohmann::json& rows, const std::string& source);
   // False after a load that wrote the error line.
   bool lastLoadSucceeded() const { return loadSucceeded; }
   // Why the last load failed, naming the file (or "wave text"), the row
@@ -74,6 +80,10 @@ class CartsLoader {
   void testUsedData(std::string path);
   // The same measurement, returned instead of reported.
   WalkTotals measureUsedData(const std::string& path);
+  // The same measurement of rows already parsed, named `source` in messages
+  // (std::invalid_argument as above); never reads a file.
+  WalkTotals measureUsedRows(const nlohmann::json& rows,
+                             const std::string& source);
 
   // Read-only views for callers and tests.
   const std::vector<OItem>& getItems() const { return items; }
@@ -84,6 +94,11 @@ class CartsLoader {
   }
 
  private:
+  // Replaces the order lines with what readLines gives, or with none and the
+  // error line when it throws; readLines appends the load's warnings.
+  void loadFrom(const std::function<std::vector<OItem>(
+                    std::vector<std::string>* warnings)>& readLines);
+
   Warehouse warehouse;
   std::vector<OItem> items;
   std::map<int, Customer> customers;

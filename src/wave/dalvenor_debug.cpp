@@ -5,7 +5,7 @@
 
 #include "wave/stats.h"
 
-bool is_debug_on = false;
+std::atomic<bool> is_debug_on = false;
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <list>
 #include <map>
 #include <vector>
@@ -10,8 +11,9 @@
 #include "model/customer.h"
 
 // The program-wide debug switch: when set, the wave operations write their
-// progress lines to standard error. One object for the whole process.
-extern bool is_debug_on;
+// progress lines to standard error. One object for the whole process, safe
+// to read and set from several threads.
+extern std::atomic<bool> is_debug_on;
 
 // Indented text dumps of the planning model on standard output.
 void debugCustomerMultimap(CustomerMultimap customers);

@@ -12,15 +12,40 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "geometry/address_check.h"
 
 namespace wave_fields {
 
+// Whether containers nest deeper than `limit` levels in the value. Walks
+// without recursion, so any depth is safe to ask about.
+inline bool nestedDeeperThan(const nlohmann::json& value, std::size_t limit) {
+  std::vector<std::pair<const nlohmann::json*, std::size_t>> open = {
+      {&value, 1}};
+  while (!open.empty()) {
+    const auto [node, depth] = open.back();
+    open.pop_back();
+    if (!node->is_structured()) continue;
+    if (depth > limit) return true;
+    for (const nlohmann::json& child : *node) {
+      open.emplace_back(&child, depth + 1);
+    }
+  }
+  return false;
+}
+
 // A value as messages show it: its JSON text (invalid UTF-8 replaced), cut
 // after 40 characters with the full length added, so that a 10 MB text
-// stays readable.
+// stays readable. A value nested too deep to write out (the writer recurses
+// per level) is described instead.
 inline std::string shownValue(const nlohmann::json& value) {
+  constexpr std::size_t kShownDepth = 200;
+  if (nestedDeeperThan(value, kShownDepth)) {
+    return std::string(value.is_array() ? "an array" : "an object") +
+           " nested more than " + std::to_string(kShownDepth) + " levels deep";
+  }
   std::string text =
       value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   constexpr std::size_t kShown = 40;

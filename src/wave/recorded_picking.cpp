@@ -32,6 +32,21 @@ std::pair<int, CartOItem> readRecordedRow(const nlohmann::json& row) {
   return {cart, CartOItem(OItem(customer, product, std::move(address), rank))};
 }
 
+// The walks measured from the route start to the route end.
+WalkTotals measureWalks(const std::vector<RecordedWalk>& walks,
+                        Warehouse& warehouse) {
+  const SECTOR_ADDR_T start = routeStart();
+  const SECTOR_ADDR_T end = routeEnd();
+  WalkTotals totals;
+  for (const RecordedWalk& walk : walks) {
+    totals.totalDistance = planning_steps::addDistance(
+        totals.totalDistance,
+        tsp_solver::justMeasureDistance(walk.lines, warehouse, start, end));
+  }
+  totals.carts = static_cast<int>(walks.size());
+  return totals;
+}
+
 }  // namespace
 
 std::vector<RecordedWalk> recordedWalksOf(const nlohmann::json& rows,
@@ -83,17 +98,12 @@ std::vector<RecordedWalk> readRecordedWalks(const std::string& path) {
 }
 
 WalkTotals CartsLoader::measureUsedData(const std::string& path) {
-  const SECTOR_ADDR_T start = routeStart();
-  const SECTOR_ADDR_T end = routeEnd();
-  const std::vector<RecordedWalk> walks = readRecordedWalks(path);
-  WalkTotals totals;
-  for (const RecordedWalk& walk : walks) {
-    totals.totalDistance = planning_steps::addDistance(
-        totals.totalDistance,
-        tsp_solver::justMeasureDistance(walk.lines, warehouse, start, end));
-  }
-  totals.carts = static_cast<int>(walks.size());
-  return totals;
+  return measureWalks(readRecordedWalks(path), warehouse);
+}
+
+WalkTotals CartsLoader::measureUsedRows(const nlohmann::json& rows,
+                                        const std::string& source) {
+  return measureWalks(recordedWalksOf(rows, source), warehouse);
 }
 
 void CartsLoader::testUsedData(std::string path) {

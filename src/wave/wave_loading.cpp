@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -120,15 +121,15 @@ std::optional<std::string> disagreement(const std::string& source,
 // Throws std::invalid_argument naming the source, row number (from 1), key,
 // value and reason for the first bad row; appends the warnings of a
 // well-formed wave to `warnings`.
-std::vector<OItem> readOrderLines(const WaveDocument& document,
+std::vector<OItem> readOrderLines(const json& rows, const std::string& source,
                                   std::vector<std::string>* warnings) {
   std::map<std::pair<int, int>, OItem> lines;
   std::map<RowKey, RowFacts> firstRows;
   std::set<std::string> warnedAddresses;
   std::size_t number = 0;
-  for (const json& row : document.rows) {
+  for (const json& row : rows) {
     ++number;
-    const std::string where = document.name + " row " + std::to_string(number);
+    const std::string where = source + " row " + std::to_string(number);
     try {
       int customer = readInt(row, "Customer");
       int product = readInt(row, "Product");
@@ -156,7 +157,7 @@ std::vector<OItem> readOrderLines(const WaveDocument& document,
       auto [first, isFirst] = firstRows.try_emplace(rowKey, facts);
       if (!isFirst) {
         if (auto warning =
-                disagreement(document.name, rowKey, first->second, facts)) {
+                disagreement(source, rowKey, first->second, facts)) {
           warnings->push_back(*warning);
         }
       }
@@ -182,12 +183,28 @@ std::vector<OItem> readOrderLines(const WaveDocument& document,
 }  // namespace
 
 void CartsLoader::loadItemsAndSpec(std::string source) {
+  loadFrom([&](std::vector<std::string>* warnings) {
+    const WaveDocument document = readWaveDocument(source);
+    return readOrderLines(document.rows, document.name, warnings);
+  });
+}
+
+void CartsLoader::loadItemsFromRows(const nlohmann::json& rows,
+                                    const std::string& source) {
+  loadFrom([&](std::vector<std::string>* warnings) {
+    return readOrderLines(rows, source, warnings);
+  });
+}
+
+void CartsLoader::loadFrom(
+    const std::function<std::vector<OItem>(std::vector<std::string>*)>&
+        readLines) {
   items.clear();
   loadSucceeded = false;
   loadError.clear();
   std::vector<std::string> warnings;
   try {
-    items = readOrderLines(readWaveDocument(source), &warnings);
+    items = readLines(&warnings);
     loadSucceeded = true;
   } catch (const std::exception& e) {
     items.clear();

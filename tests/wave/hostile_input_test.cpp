@@ -205,6 +205,10 @@ const std::vector<HostileCase>& hostileCases() {
       {wave({rowWith({{"Qty", 0}})}), "", "", 0},
       {wave({rowWith({{"Lot", "A7"}, {"Cart", "x"}})}), "", "", 3},
       {"[]", "", "", 0},
+      // Rows nested far deeper than any writer's stack would follow.
+      {"[" + std::string(300000, '[') + std::string(300000, ']') + "]",
+       "wave text row 1: not an object but an array nested more than 200 "
+       "levels deep"},
       {"{\"a\":" + goodRow().dump() + "}", "", "", 3},
       // Repeated rows: the first one stays; a disagreement is named.
       {wave({goodRow(), rowWith({{"Qty", 6}})}), "",
