@@ -4,42 +4,25 @@
 // clustered again in a further cycle.
 
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <utility>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/kmeans_clusters.h"
 #include "grouping/seed_loading.h"
+#include "grouping/stored_carts.h"
 #include "types.h"
 
 namespace grouping_customers {
 
 namespace {
 
-// Every cart built so far, keyed by its free space when stored (greatest
-// first, equal keys in storing order). Keys are not updated when a stored
-// cart takes further customers.
-using CartsByKey = std::multimap<int, Cart, std::greater<int>>;
-
-void storeCart(CartsByKey& cartsByKey, Cart cart) {
-  const int key = clampToInt(cart.getCartFreeSpace());
-  cartsByKey.emplace(key, std::move(cart));
-}
-
-// Tries each customer of the cluster, largest first, on every stored cart
+// Tries each customer of the cluster, largest first, on the stored carts
 // with room for its volume; removes those that find a cart.
 void loadOntoStoredCarts(SolverConfiguration& solver, Cluster& cluster,
-                         CartsByKey& cartsByKey) {
+                         detail::StoredCarts& stored) {
   for (auto it = cluster.customers.begin(); it != cluster.customers.end();) {
-    bool placed = false;
-    for (auto& [storedKey, cart] : cartsByKey) {
-      if (static_cast<float>(it->first) > cart.getCartFreeSpace()) continue;
-      if (detail::loadWholeCustomer(solver, cart, it->second)) {
-        placed = true;
-        break;
-      }
-    }
+    const bool placed = stored.loadOntoFirst(solver, it->second,
+                                             static_cast<float>(it->first));
     it = placed ? cluster.customers.erase(it) : std::next(it);
   }
 }
@@ -49,14 +32,14 @@ void loadOntoStoredCarts(SolverConfiguration& solver, Cluster& cluster,
 // customers for the next cycle.
 void loadOntoNewCarts(SolverConfiguration& solver,
                       const CartConfiguration& carts, Cluster& cluster,
-                      CartsByKey& cartsByKey, CustomerMultimap& waiting) {
+                      detail::StoredCarts& stored, CustomerMultimap& waiting) {
   if (cluster.customers.empty()) return;
   auto first = cluster.customers.begin();
   std::vector<Cart> seedCarts =
       detail::loadSeed(solver, carts, std::move(first->second));
   cluster.customers.erase(first);
   for (std::size_t i = 0; i + 1 < seedCarts.size(); ++i) {
-    storeCart(cartsByKey, std::move(seedCarts[i]));
+    stored.store(std::move(seedCarts[i]));
   }
   Cart& seedCart = seedCarts.back();
   for (auto& [key, customer] : cluster.customers) {
@@ -65,7 +48,7 @@ void loadOntoNewCarts(SolverConfiguration& solver,
     }
   }
   cluster.customers.clear();
-  storeCart(cartsByKey, std::move(seedCart));
+  stored.store(std::move(seedCart));
 }
 
 }  // namespace
@@ -75,7 +58,7 @@ std::list<Cart> kMeansClustering(SolverConfiguration& solver,
                                  CustomerMultimap& customers,
                                  const PlacedProgress& progress) {
   const std::size_t customerCount = customers.size();
-  CartsByKey cartsByKey;
+  detail::StoredCarts stored;
   const float cartFreeSpace = carts.getCartPattern().getCartFreeSpace();
   while (!customers.empty()) {
     // The keys are summed in 64 bits so that no total can overflow.
@@ -101,15 +84,13 @@ std::list<Cart> kMeansClustering(SolverConfiguration& solver,
     }
     for (Cluster& cluster : clusters) {
       clustered -= cluster.customers.size();
-      loadOntoStoredCarts(solver, cluster, cartsByKey);
-      loadOntoNewCarts(solver, carts, cluster, cartsByKey, customers);
+      loadOntoStoredCarts(solver, cluster, stored);
+      loadOntoNewCarts(solver, carts, cluster, stored, customers);
       if (progress) progress(customerCount - clustered - customers.size());
     }
   }
 
-  std::list<Cart> result;
-  for (auto& [key, cart] : cartsByKey) result.push_back(std::move(cart));
-  return result;
+  return stored.release();
 }
 
 }  // namespace grouping_customers

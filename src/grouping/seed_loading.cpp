@@ -12,18 +12,11 @@
 
 namespace grouping_customers::detail {
 
-namespace {
-
-// The customer's whole order is one box holding one unit: such a customer
-// may join a shared box whatever the shelves' free width.
 bool isSingleUnit(const std::vector<Box>& boxes) {
   return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
          boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
 }
 
-// The summed width of the boxes, for the test below; NaN (never too wide)
-// for a single unit, which may join a shared box, and for widths that are
-// not finite and non-negative, whose sum bounds nothing.
 double widthOfBoxes(const std::vector<Box>& boxes) {
   if (isSingleUnit(boxes)) return std::nan("");
   double width = 0;
@@ -34,8 +27,6 @@ double widthOfBoxes(const std::vector<Box>& boxes) {
   return width;
 }
 
-// The summed non-negative free width of the cart's shelves; NaN when a
-// shelf's free width is not finite.
 double freeWidthOf(const Cart& cart) {
   double freeWidth = 0;
   for (const CartShelf& shelf : cart.cartShelves) {
@@ -46,16 +37,9 @@ double freeWidthOf(const Cart& cart) {
   return freeWidth;
 }
 
-// True only when boxes of that summed width cannot all stand on the shelves:
-// a shelf takes a box while its free width is at least the box's width, so
-// the placed widths never exceed the summed free widths. The margin keeps
-// float rounding of the shelves' used widths from ever refusing a fit. False
-// when either width is NaN.
 bool surelyTooWide(double boxWidth, double freeWidth) {
   return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
 }
-
-}  // namespace
 
 bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
                        Customer& customer) {

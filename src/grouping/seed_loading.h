@@ -27,6 +27,27 @@ namespace grouping_customers::detail {
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
                            const CartConfiguration& carts, Customer seed);
 
+// The customer's whole order is one box holding one unit: such a customer
+// may join a shared box whatever the shelves' free width.
+bool isSingleUnit(const std::vector<Box>& boxes);
+
+// The summed width of the boxes, for surelyTooWide; NaN (never too wide)
+// for a single unit, which may join a shared box, and for widths that are
+// not finite and non-negative, whose sum bounds nothing.
+double widthOfBoxes(const std::vector<Box>& boxes);
+
+// The summed non-negative free width of the cart's shelves; NaN when a
+// shelf's free width is not finite.
+double freeWidthOf(const Cart& cart);
+
+// True only when boxes of that summed width cannot all stand on the shelves:
+// a shelf takes a box while its free width is at least the box's width, so
+// the placed widths never exceed the summed free widths. The margin keeps
+// float rounding of the shelves' used widths from ever refusing a fit. False
+// when either width is NaN; a greater free width is never too small where a
+// smaller one is not.
+bool surelyTooWide(double boxWidth, double freeWidth);
+
 // loadCustomer without partial loading, answered without the attempt when
 // the customer's boxes are together wider than the free width of all
 // shelves: that attempt would fail and leave the cart unchanged, but only

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <future>
+#include <string>
 #include <utility>
 
 #include "grouping/grouping_customers.h"
@@ -119,6 +122,79 @@ int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
   return total;
 }
 
+// The whole greedy distance of the carts, measured on copies of their pick
+// lists so that the carts stay as the grouping left them.
+int greedyTotal(const PlanningProgress& progress, const std::list<Cart>& carts,
+                Warehouse& warehouse) {
+  int total = 0;
+  std::size_t routed = 0;
+  for (const Cart& cart : carts) {
+    std::vector<CartOItem> route;
+    total = planning_steps::addDistance(
+        total, tsp_solver::routeBySetting(GreedyAlgorithm, cart.cartOItems,
+                                          warehouse, &route, routeStart(),
+                                          routeEnd()));
+    if (progress) progress("routing", ++routed, carts.size());
+  }
+  if (progress && carts.empty()) progress("routing", 0, 0);
+  return total;
+}
+
+// One trial of the choice of the best grouping: its carts, unrouted, and
+// their whole greedy distance.
+struct Trial {
+  std::list<Cart> carts;
+  int total = 0;
+};
+
+Trial runTrial(const PlanningProgress& progress, int setting,
+               SolverConfiguration& solver, CartConfiguration& cartConfig,
+               CustomerMultimap customers, Warehouse& warehouse) {
+  Trial trial;
+  trial.carts = groupReporting(progress, setting, solver, cartConfig,
+                               customers, warehouse);
+  trial.total = greedyTotal(progress, trial.carts, warehouse);
+  return trial;
+}
+
+// Reports a step that ran without reports as done.
+void reportDone(const PlanningProgress& progress, const std::string& step,
+                std::size_t total) {
+  if (progress) progress(step, total, total);
+}
+
+// The choice of the best grouping on two threads: least squares, the
+// longest trial, beside the other two. The groupings share no state that
+// they change: the carts and customers of each trial are its own, the
+// warehouse measures without state, and one-dimensional packing runs no
+// interpreter. Only this thread reports progress; the other trial's steps
+// are reported done once it ends. Returns the winner's carts as its trial
+// grouped them, which is what grouping once more would give.
+std::list<Cart> chooseBestSideBySide(const PlanningProgress& progress,
+                                     SolverConfiguration& solver,
+                                     CartConfiguration& cartConfig,
+                                     const CustomerMultimap& customers,
+                                     Warehouse& warehouse) {
+  std::future<Trial> leastSquares =
+      std::async(std::launch::async, runTrial, PlanningProgress{},
+                 LeastSquareMethod, std::ref(solver), std::ref(cartConfig),
+                 customers, std::ref(warehouse));
+  Trial trials[3];
+  trials[AVGDistances] = runTrial(progress, AVGDistances, solver, cartConfig,
+                                  customers, warehouse);
+  trials[KMeansClustering] = runTrial(progress, KMeansClustering, solver,
+                                      cartConfig, customers, warehouse);
+  trials[LeastSquareMethod] = leastSquares.get();
+  reportDone(progress, planning_steps::groupingStep(LeastSquareMethod),
+             customers.size());
+  reportDone(progress, "routing", trials[LeastSquareMethod].carts.size());
+
+  const int totals[3] = {trials[0].total, trials[1].total, trials[2].total};
+  const short winner = planning_steps::bestTrial(totals);
+  reportDone(progress, planning_steps::groupingStep(winner), customers.size());
+  return std::move(trials[winner].carts);
+}
+
 }  // namespace
 
 void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
@@ -148,12 +224,18 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
   }
 
   const int setting = solver.getGroupingCustomerAlgorithm();
-  int grouping = setting;
-  if (grouping == ChooseBest || grouping == ShortestWalk) {
-    grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
+  const bool choose = setting == ChooseBest || setting == ShortestWalk;
+  if (choose && !is_debug_on && !is3DAlgorithm(solver.getBPAlgorithm())) {
+    carts = chooseBestSideBySide(progress, solver, cartConfig, customerOrder,
+                                 warehouse);
+  } else {
+    int grouping = setting;
+    if (choose) {
+      grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
+    }
+    carts = groupReporting(progress, grouping, solver, cartConfig,
+                           customerOrder, warehouse);
   }
-  carts = groupReporting(progress, grouping, solver, cartConfig,
-                         customerOrder, warehouse);
   if (setting == ShortestWalk) {
     carts = grouping_customers::shortestWalk(solver, cartConfig,
                                              std::move(carts), warehouse,
