@@ -50,6 +50,8 @@ void BM_ShortestWalk_PlanWave(benchmark::State& state) {
   state.counters["routing_s"] = report.effort.routingSeconds;
   state.counters["load_checks"] = static_cast<double>(report.effort.loadChecks);
   state.counters["routes"] = static_cast<double>(report.effort.routed);
+  state.counters["routes_reused"] =
+      static_cast<double>(report.effort.routesReused);
   state.counters["quick_routes"] =
       static_cast<double>(report.effort.quickRouted);
   state.counters["screened"] = static_cast<double>(report.effort.screened);

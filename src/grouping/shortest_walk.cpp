@@ -240,8 +240,8 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
       return false;
     }
   }
-  CartWalk toWalk = plan_.route(*toCart);
-  CartWalk fromWalk = fromCart ? plan_.route(*fromCart) : CartWalk();
+  CartWalk toWalk = plan_.searchRoute(*toCart);
+  CartWalk fromWalk = fromCart ? plan_.searchRoute(*fromCart) : CartWalk();
   if (onlyShorter &&
       std::int64_t{fromWalk.length} + toWalk.length >= before) {
     return false;
@@ -322,7 +322,7 @@ bool Search::emptySmallestCart() {
   std::map<int, CartWalk> walks;
   for (auto& [to, load] : taking) {
     before += plan_.carts()[to].walk.length;
-    walks[to] = plan_.route(load.second);
+    walks[to] = plan_.searchRoute(load.second);
     after += walks[to].length;
   }
   if (after >= before) return false;
@@ -398,6 +398,7 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   // is cheap there.
   const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
   for (int round = 0; round < rounds; ++round) search.iterate();
+  plan.finishRoutes();
 
   std::list<Cart> carts;
   for (walk_search::WalkCart& held : plan.carts()) {

@@ -26,6 +26,9 @@ PointKey keyOf(const SECTOR_ADDR_T& p) {
 
 // Customers each customer keeps as its nearest, for choosing target carts.
 constexpr std::size_t kNearCustomers = 12;
+// Rounds per stop of the shortest-route search while the search compares
+// changes; the final carts get the run's full search.
+constexpr int kSearchRoundsPerStop = 2;
 
 // The customer's whole order is one box holding one unit of one product:
 // such a customer may join a shared box and take no width.
@@ -286,6 +289,33 @@ CartWalk WalkPlan::quickRoute(const Cart& cart, std::span<const int> hint) {
 }
 
 CartWalk WalkPlan::route(const Cart& cart) {
+  return route(cart, route_search::SearchSettings().iterationsPerStop);
+}
+
+CartWalk WalkPlan::searchRoute(const Cart& cart) {
+  CartWalk walk = route(cart, kSearchRoundsPerStop);
+  walk.light = solver_.getShortestPathAlgorithm() == ShortestRoute;
+  return walk;
+}
+
+void WalkPlan::finishRoutes() {
+  for (WalkCart& held : carts_) {
+    if (held.removed || !held.walk.light) continue;
+    held.walk = route(held.cart);
+    prepare(held);
+  }
+}
+
+std::size_t WalkPlan::StopsHash::operator()(
+    const std::vector<int>& key) const {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (int value : key) {
+    hash = (hash ^ static_cast<std::uint32_t>(value)) * 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
+}
+
+CartWalk WalkPlan::route(const Cart& cart, int roundsPerStop) {
   Stopwatch watch(effort_.routingSeconds);
   ++effort_.routed;
   CartWalk walk;
@@ -297,10 +327,20 @@ CartWalk WalkPlan::route(const Cart& cart) {
     std::vector<int> stops;
     std::vector<int> linesAt;
     stopsOf(cart, stops, linesAt);
-    const route_search::FoundRoute found =
-        route_search::routeStops(*legs_, stops);
-    walk.length = lengthOf(found.order, stops, linesAt);
-    walk.route = found.order;
+    std::vector<int> key;
+    key.reserve(stops.size() + 1);
+    key.push_back(roundsPerStop);
+    key.insert(key.end(), stops.begin(), stops.end());
+    auto [it, added] = routes_.try_emplace(std::move(key));
+    if (added) {
+      route_search::SearchSettings settings;
+      settings.iterationsPerStop = roundsPerStop;
+      it->second = route_search::routeStops(*legs_, stops, settings).order;
+    } else {
+      ++effort_.routesReused;
+    }
+    walk.route = it->second;
+    walk.length = lengthOf(walk.route, stops, linesAt);
     return walk;
   }
   std::vector<CartOItem> order;

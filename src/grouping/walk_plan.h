@@ -35,6 +35,7 @@ struct WalkEffort {
   std::int64_t screened = 0;  // candidate changes estimated
   std::int64_t loadChecks = 0;  // carts loaded to test a change
   std::int64_t routed = 0;  // carts routed by the route setting
+  std::int64_t routesReused = 0;  // of those, found earlier for the same stops
   std::int64_t quickRouted = 0;  // quick routes of changes
   std::int64_t loadRefused = 0;  // changes the loading refused
   std::int64_t quickRefused = 0;  // changes the quick routes refused
@@ -65,6 +66,9 @@ class Stopwatch {
 struct CartWalk {
   std::vector<int> route;
   int length = 0;
+  // Found by the search's lighter route search (see WalkPlan::searchRoute):
+  // never shorter than the run's route of the cart.
+  bool light = false;
 };
 
 // One cart of the plan. Frozen carts hold a customer split over several
@@ -121,6 +125,14 @@ class WalkPlan {
   std::optional<Cart> load(std::span<const int> customers);
   // Routes the cart by the run's route setting.
   CartWalk route(const Cart& cart);
+  // Routes the cart for the search. With ShortestRoute the search runs
+  // fewer rounds than the run's (the same seed, so that its route is one
+  // the run's search passes through: never shorter than route(cart)); any
+  // other setting routes as route(cart) does.
+  CartWalk searchRoute(const Cart& cart);
+  // Routes every cart whose walk came from the lighter search by the run's
+  // route setting; the whole length can only fall.
+  void finishRoutes();
   // A quick route for screening a change: the hint (an old route) kept to
   // the cart's stops, its missing stops inserted where cheapest, then 2-opt
   // and Or-opt to their first local optimum.
@@ -160,6 +172,12 @@ class WalkPlan {
   // Wave point numbers by parsed address (copies of a line share one).
   std::unordered_map<const WAddress*, int> pointOfAddress_;
   std::optional<DistanceMatrix> legs_;  // over every point of the wave
+  // Shortest routes found, by the rounds per stop followed by the cart's
+  // stops in pick-list order (the solver's answer depends on nothing else).
+  struct StopsHash {
+    std::size_t operator()(const std::vector<int>& key) const;
+  };
+  std::unordered_map<std::vector<int>, std::vector<int>, StopsHash> routes_;
   bool symmetric_ = false;  // every leg as long as its way back
   WalkEffort effort_;
 
@@ -168,6 +186,9 @@ class WalkPlan {
   // number of lines picked at each.
   void stopsOf(const Cart& cart, std::vector<int>& stops,
                std::vector<int>& linesAt) const;
+  // The cart routed by the route setting, with rounds per stop for
+  // ShortestRoute.
+  CartWalk route(const Cart& cart, int roundsPerStop);
   // Start, the route, end, with a leg per line as the planning run counts.
   int lengthOf(std::span<const int> route, std::span<const int> stops,
                std::span<const int> linesAt) const;

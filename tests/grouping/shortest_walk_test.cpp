@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <list>
 #include <stdexcept>
 #include <vector>
@@ -182,6 +184,47 @@ TEST(WalkPlanTest, InsertionsAndQuickRoutesAgreeWithTheRoutesTheyBuild) {
     // Few stops: the full route is exact, so no quick route beats it.
     EXPECT_GE(quick.length, held.walk.length);
   }
+}
+
+TEST(WalkPlanTest, LighterSearchRoutesFinishAsTheRunRoutesTheCart) {
+  // One customer with lines over four aisles, more stops than the exact
+  // solver takes, so that the search's fewer rounds may leave a longer
+  // route.
+  std::vector<std::array<char, 16>> addresses(24);
+  std::vector<OrderLine> lines;
+  const int aisles[] = {1, 5, 8, 12};
+  for (int i = 0; i < 24; ++i) {
+    std::snprintf(addresses[i].data(), addresses[i].size(), "G00%02d02%03d",
+                  aisles[i % 4], 5 + 7 * (i / 4) + (i % 3));
+    lines.push_back({100 + i, 1, 10, 10, 10, addresses[i].data()});
+  }
+  std::vector<std::vector<Customer>> plan = {{customer(1, lines)},
+                                             {boxesCustomer(2, 1, kEast)}};
+  SolverConfiguration s(FFD_OneBoxType, ShortestWalk, ShortestRoute);
+  CartConfiguration config = standardCart();
+  Warehouse warehouse;
+  walk_search::WalkPlan walks(s, config, cartsOf(plan), warehouse);
+  const walk_search::WalkCart held = walks.carts()[0];
+  ASSERT_GT(held.walk.route.size(), 15u);
+
+  std::vector<CartOItem> order;
+  const int runs = tsp_solver::shortestRoute(held.cart.cartOItems, warehouse,
+                                             &order, routeStart(), routeEnd());
+  EXPECT_EQ(held.walk.length, runs);
+  EXPECT_FALSE(held.walk.light);
+  // Asked again (from the routes found), the same route.
+  const walk_search::CartWalk again = walks.route(held.cart);
+  EXPECT_EQ(again.route, held.walk.route);
+  EXPECT_EQ(again.length, runs);
+
+  const walk_search::CartWalk light = walks.searchRoute(held.cart);
+  EXPECT_TRUE(light.light);
+  EXPECT_GE(light.length, runs);
+  walks.replace(0, held.cart, held.customers, light);
+  walks.finishRoutes();
+  EXPECT_FALSE(walks.carts()[0].walk.light);
+  EXPECT_EQ(walks.carts()[0].walk.length, runs);
+  EXPECT_EQ(walks.totalLength(), runs + walks.carts()[1].walk.length);
 }
 
 }  // namespace
