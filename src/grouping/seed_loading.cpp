@@ -1,14 +1,17 @@
 #include "grouping/seed_loading.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "packing/bin_packing_solver.h"
+#include "packing/piece_helpers.h"
 
 namespace grouping_customers::detail {
 
@@ -51,26 +54,125 @@ bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
   return cart.loadCustomer(solver, customer, false, nullptr);
 }
 
+namespace {
+
+// The boxes of a seed still to be loaded, in loading order (widest first),
+// as runs of boxes of the same width. A cart takes boxes in that order, each
+// on the first shelf with room, as bpSolver_1D_partlyLoadBoxesToShelvesInCart
+// places them. A box that finds no shelf leaves the shelves unchanged, so the
+// rest of its run finds none either: a cart takes a prefix of each run, and a
+// pass costs the runs and the boxes it places rather than every box left.
+class SortedBoxes {
+ public:
+  explicit SortedBoxes(std::vector<Box> sorted) : boxes_(std::move(sorted)) {
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+      if (i == 0 || std::bit_cast<std::uint32_t>(boxes_[i].width) !=
+                        std::bit_cast<std::uint32_t>(boxes_[i - 1].width)) {
+        runs_.push_back({i, i});
+      }
+      runs_.back().end = i + 1;
+    }
+    left_ = boxes_.size();
+  }
+
+  std::size_t size() const { return left_; }
+
+  // Places boxes on the shelves; returns them in loading order.
+  std::vector<Box> placeOn(std::vector<CartShelf>& shelves) {
+    std::vector<Box> placed;
+    for (Run& run : runs_) {
+      for (; run.next < run.end; ++run.next) {
+        Box& box = boxes_[run.next];
+        auto shelf = std::find_if(
+            shelves.begin(), shelves.end(), [&box](const CartShelf& s) {
+              return s.getFreeWidth() >= box.width;
+            });
+        if (shelf == shelves.end()) break;
+        shelf->addBox_fullItemized(box);
+        placed.push_back(std::move(box));
+      }
+    }
+    std::erase_if(runs_, [](const Run& run) { return run.next == run.end; });
+    left_ -= placed.size();
+    return placed;
+  }
+
+  // The boxes left, in loading order.
+  std::vector<Box> release() {
+    std::vector<Box> rest;
+    rest.reserve(left_);
+    for (const Run& run : runs_) {
+      for (std::size_t i = run.next; i < run.end; ++i) {
+        rest.push_back(std::move(boxes_[i]));
+      }
+    }
+    runs_.clear();
+    left_ = 0;
+    return rest;
+  }
+
+ private:
+  struct Run {
+    std::size_t next;
+    std::size_t end;
+  };
+  std::vector<Box> boxes_;
+  std::vector<Run> runs_;
+  std::size_t left_ = 0;
+};
+
+}  // namespace
+
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
                            const CartConfiguration& carts, Customer seed) {
   std::vector<Cart> loaded;
   loaded.push_back(carts.getCartPattern());
-  std::vector<Box> remaining;
-  // A false answer with nothing remaining means the last box was forced onto
-  // the cart: the seed is complete and needs no further cart.
-  while (!loaded.back().loadCustomer(solver, seed, true, &remaining) &&
-         !remaining.empty()) {
+  std::vector<Box> boxes = std::move(seed.boxesDecomp);
+  seed.setBoxesDecomp({});
+  // Boxes already in loading order stay in it whatever a cart takes, so
+  // they are sorted once and taken run by run while at least two remain and
+  // a box finds room. The first cart, a single box (which may be a single
+  // unit joining a shared box) and a cart on which no box finds room (whose
+  // boxes are forced on) are loaded by the cart itself.
+  bool sorted = false;
+  while (true) {
+    if (sorted && boxes.size() >= 2) {
+      SortedBoxes rest(std::move(boxes));
+      while (rest.size() >= 2) {
+        std::vector<Box> placed = rest.placeOn(loaded.back().cartShelves);
+        if (placed.empty()) break;
+        loaded.back().addLoadedShare(seed, std::move(placed));
+        if (rest.size() == 0) return loaded;
+        loaded.push_back(carts.getCartPattern());
+      }
+      boxes = rest.release();
+    }
+    seed.setBoxesDecomp(std::move(boxes));
+    std::vector<Box> remaining;
+    Cart& cart = loaded.back();
+    // A false answer with nothing remaining means the last box was forced
+    // onto the cart: the seed is complete and needs no further cart.
+    if (cart.loadCustomer(solver, seed, true, &remaining) ||
+        remaining.empty()) {
+      return loaded;
+    }
     if (remaining.size() >= seed.boxesDecomp.size()) {
       throw std::invalid_argument(
           "Cannot load customer " + std::to_string(seed.getCustomerID()) +
           ": no box of it can be placed on an empty cart with " +
-          std::to_string(loaded.back().cartShelves.size()) + " shelves");
+          std::to_string(cart.cartShelves.size()) + " shelves");
     }
+    // A partial load leaves the rest in loading order, a forced one in the
+    // customer's order.
+    sorted = std::is_sorted(remaining.begin(), remaining.end(),
+                            [](const Box& a, const Box& b) {
+                              return packing::orderedValue(a.width) >
+                                     packing::orderedValue(b.width);
+                            });
+    boxes = std::move(remaining);
+    seed.setBoxesDecomp({});
     loaded.push_back(carts.getCartPattern());
-    seed.setBoxesDecomp(std::move(remaining));
-    remaining.clear();
   }
-  return loaded;
 }
 
 namespace {

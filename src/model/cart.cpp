@@ -85,9 +85,13 @@ bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
     std::perror("WARNING: 3 boxes have been loaded to cart by force!\n");
   }
 
-  bookLoadedBoxes(loaded);
-  customers.push_back(customer);
+  addLoadedShare(customer, std::move(loaded));
   return false;
+}
+
+void Cart::addLoadedShare(const Customer& customer, std::vector<Box> loaded) {
+  bookLoadedBoxes(loaded);
+  customers.push_back(customer.withBoxes(std::move(loaded)));
 }
 
 bool Cart::loadingCustomer_old(Customer& customer) {

@@ -25,12 +25,16 @@ class Cart {
 
   // Places the customer's boxes. True when the whole customer is on the cart;
   // false with the cart unchanged when it does not fit and partial loading is
-  // off; false with the rest in *remainingBoxes after a partial or forced load.
+  // off; false with the rest in *remainingBoxes after a partial or forced
+  // load, the customer then listed with only the boxes this cart holds.
   bool loadCustomer(SolverConfiguration& solver, Customer& customer,
                     bool allowPartial, std::vector<Box>* remainingBoxes);
   bool loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
                            bool allowPartial,
                            std::vector<Box>* remainingBoxes);
+  // Books boxes just placed on the shelves for the customer and lists the
+  // customer with only those boxes.
+  void addLoadedShare(const Customer& customer, std::vector<Box> loaded);
   // The simple loader by box count; not used by the planning run. Refuses
   // a customer with boxes when the cart has no shelf.
   bool loadingCustomer_old(Customer& customer);

@@ -32,6 +32,16 @@ class Customer {
   void setBoxesDecomp(std::vector<Box> boxes) {
     boxesDecomp = std::move(boxes);
   }
+  // The customer with its lines and totals but only the given boxes: what a
+  // cart holding part of the customer lists.
+  Customer withBoxes(std::vector<Box> boxes) const {
+    Customer share(customerID);
+    share.totalWeight = totalWeight;
+    share.totalVolume = totalVolume;
+    share.oItems = oItems;
+    share.boxesDecomp = std::move(boxes);
+    return share;
+  }
   float getTotalWeight() const { return totalWeight; }
   float getTotalVolume() const { return totalVolume; }
   int getCustomerID() const { return customerID; }

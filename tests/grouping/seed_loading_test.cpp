@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdint>
 #include <random>
+#include <sstream>
+#include <string>
 #include <stdexcept>
 
 #include "grouping/grouping_customers.h"
@@ -20,6 +22,147 @@ using grouping_customers::detail::loadSeed;
 // shelf takes, next to the empty master box the packer always opens.
 Customer oversizeCustomer(int id) {
   return customer(id, {{1, 1, 100, 30, 30}});
+}
+
+// Describes a cart as the readers of a plan see it: each shelf's boxes
+// (width and units, in shelf order), the pick list, the free space and the
+// customers listed with their lines.
+std::string describe(const Cart& cart) {
+  std::ostringstream out;
+  for (const CartShelf& shelf : cart.cartShelves) {
+    out << "[";
+    for (const Box& box : shelf.getBoxes().fullItemized) {
+      long units = 0;
+      for (const auto& entry : box.itemsInTheBox) {
+        units += entry.second.countOfUnits;
+      }
+      out << box.width << "x" << units << " ";
+    }
+    out << "|" << shelf.getBoxes().oneItemized.size() << "]";
+  }
+  for (const CartOItem& line : cart.cartOItems) {
+    out << " " << line.oItem.productID << ":" << line.getRealQty();
+  }
+  out << " free " << cart.getCartFreeSpace();
+  for (const Customer& c : cart.customers) {
+    out << " c" << c.getCustomerID() << "/" << c.oItems.size() << "/"
+        << c.getTotalVolume();
+  }
+  return out.str();
+}
+
+// Lines in boxes 40, 35, 28 and 12 wide that leave gaps on the shelves.
+Customer mixedCustomer(int id) {
+  return customer(id, {{1, 36 * 30, 10, 10, 10}, {2, 7, 40, 30, 35}, {3, 5, 35, 35, 35}, {4, 6, 12, 60, 60}});
+}
+
+// Boxes on the cart's shelves, as the customer's share must list them.
+std::vector<Box> boxesOn(const Cart& cart) {
+  std::vector<Box> boxes;
+  for (const CartShelf& shelf : cart.cartShelves) {
+    for (const Box& box : shelf.getBoxes().fullItemized) boxes.push_back(box);
+    for (const Box& box : shelf.getBoxes().oneItemized) boxes.push_back(box);
+  }
+  return boxes;
+}
+
+std::string widthsAndUnits(std::vector<Box> boxes) {
+  std::vector<std::string> each;
+  for (const Box& box : boxes) {
+    long units = 0;
+    for (const auto& entry : box.itemsInTheBox) {
+      units += entry.second.countOfUnits;
+    }
+    each.push_back(std::to_string(box.width) + "x" + std::to_string(units));
+  }
+  std::sort(each.begin(), each.end());
+  std::string joined;
+  for (const std::string& e : each) joined += e + " ";
+  return joined;
+}
+
+// The seed's carts, loaded one pass per cart by the cart itself.
+std::vector<Cart> loadSeedPassByPass(SolverConfiguration& s,
+                                     const CartConfiguration& config,
+                                     Customer seed) {
+  std::vector<Cart> loaded{config.getCartPattern()};
+  std::vector<Box> remaining;
+  while (!loaded.back().loadCustomer(s, seed, true, &remaining) &&
+         !remaining.empty()) {
+    loaded.push_back(config.getCartPattern());
+    seed.setBoxesDecomp(std::move(remaining));
+    remaining.clear();
+  }
+  return loaded;
+}
+
+TEST(SeedLoadingTest, SplitSeedKeepsEachCartsContents) {
+  SolverConfiguration s = solver();
+  CartConfiguration config = standardCart();
+  const Customer seed = mixedCustomer(3);
+  ASSERT_EQ(seed.boxesDecomp.size(), 48u);
+  const std::vector<Cart> carts = loadSeed(s, config, seed);
+  // Shelves, pick lists, free space and listed customers as the seed was
+  // loaded before carts listed only their share of its boxes.
+  const std::vector<std::string> expected = {
+      "[40x1 40x1 |0][40x1 40x1 |0][40x1 40x1 |0] 2:6 free 76860 "
+      "c3/4/1.84758e+06",
+      "[40x1 35x1 12x1 |0][35x1 35x1 12x1 |0][35x1 35x1 12x1 |0] 2:1 3:5 "
+      "4:3 free -57115 c3/4/1.84758e+06",
+      "[28x36 28x36 28x36 |0][28x36 28x36 28x36 |0][28x36 28x36 28x36 |0] "
+      "1:324 free 4860 c3/4/1.84758e+06",
+      "[28x36 28x36 28x36 |0][28x36 28x36 28x36 |0][28x36 28x36 28x36 |0] "
+      "1:324 free 4860 c3/4/1.84758e+06",
+      "[28x36 28x36 28x36 |0][28x36 28x36 28x36 |0][28x36 28x36 28x36 |0] "
+      "1:324 free 4860 c3/4/1.84758e+06",
+      "[28x36 28x36 28x36 |0][12x1 12x1 12x1 |0][|0] 1:108 4:3 free 91260 "
+      "c3/4/1.84758e+06"};
+  ASSERT_EQ(carts.size(), expected.size());
+  for (std::size_t i = 0; i < carts.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(describe(carts[i]), expected[i]);
+    // Each cart lists the customer with its lines and totals but only the
+    // boxes the cart holds.
+    ASSERT_EQ(carts[i].customers.size(), 1u);
+    const Customer& listed = carts[i].customers[0];
+    EXPECT_EQ(listed.oItems.size(), seed.oItems.size());
+    EXPECT_EQ(listed.getTotalWeight(), seed.getTotalWeight());
+    EXPECT_EQ(widthsAndUnits(listed.boxesDecomp),
+              widthsAndUnits(boxesOn(carts[i])));
+  }
+}
+
+TEST(SeedLoadingTest, RunByRunLoadingMatchesLoadingPassByPass) {
+  SolverConfiguration s = solver();
+  CartConfiguration config = standardCart();
+  std::mt19937 rng(11);
+  // Widths from 10 to 100, some wider than a shelf (forced onto a cart),
+  // and single units of master boxes.
+  const std::vector<float> widths = {10, 12, 25, 30, 35, 40, 44, 45, 60, 100};
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<OrderLine> lines;
+    const int count = 1 + static_cast<int>(rng() % 6);
+    for (int l = 0; l < count; ++l) {
+      const int product = l + 1;
+      if (rng() % 3 == 0) {
+        lines.push_back({product, 1 + static_cast<int>(rng() % 200)});
+      } else {
+        const float x = widths[rng() % widths.size()];
+        lines.push_back({product, 1 + static_cast<int>(rng() % 12), x, 60, 60});
+      }
+    }
+    const Customer seed = customer(4, lines);
+    const std::vector<Cart> expected = loadSeedPassByPass(s, config, seed);
+    const std::vector<Cart> carts = loadSeed(s, config, seed);
+    ASSERT_EQ(carts.size(), expected.size());
+    for (std::size_t i = 0; i < carts.size(); ++i) {
+      EXPECT_EQ(describe(carts[i]), describe(expected[i])) << "cart " << i;
+      ASSERT_EQ(carts[i].customers.size(), 1u);
+      EXPECT_EQ(widthsAndUnits(carts[i].customers[0].boxesDecomp),
+                widthsAndUnits(boxesOn(carts[i])));
+    }
+  }
 }
 
 TEST(SeedLoadingTest, SplitsASeedOverCartsUntilNoBoxRemains) {
