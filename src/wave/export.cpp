@@ -21,7 +21,10 @@ void appendEntries(json& shelf, const std::vector<Box>& boxes) {
 
 std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
                         bool includeItems) {
-  json document;  // "null" when there are no carts
+  // The array is written one cart at a time, as dumping the whole document
+  // would write it, so that only one cart's document exists at once.
+  if (carts.empty()) return "null";
+  std::string text = "[";
   for (const Cart& cart : carts) {
     json element;
     if (includeItems) {
@@ -39,9 +42,11 @@ std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
       }
       element["shelves"] = std::move(shelves);
     }
-    document.push_back(std::move(element));
+    if (text.size() > 1) text += ',';
+    text += element.dump();
   }
-  return document.dump();
+  text += ']';
+  return text;
 }
 
 std::string CartsLoader::exportCartsToJson(bool includeShelves,
