@@ -84,6 +84,24 @@ def test_adding_boxitem_3d(bin, items):
     return True
 )PY";
 
+// How many copies of one piece the package places into one box: offers
+// `count` copies and returns the box as one record holding those placed.
+// Called as pieces_per_box(bin, items[0], count).
+inline constexpr const char* pieces_per_box = R"PY(
+def pieces_per_box(bin, item, count):
+    packer = Packer()
+    packer.add_bin(Bin(bin['name'], bin['width'], bin['height'],
+                       bin['depth'], bin['max-weight']))
+    key = str(item['product_no']) + ';' + item['type']
+    for index in range(count):
+        packer.add_item(Item(key, item['x'], item['y'], item['z'],
+                             item['weight']))
+    packer.pack()
+    placed = [{'product_no': str(item['product_no']), 'type': item['type']}
+              for index in range(len(packer.bins[0].items))]
+    return [{'name': bin['name'], 'items': placed}]
+)PY";
+
 // A box opened by the FFDS script's volume pre-assignment.
 inline constexpr const char* UsedBin = R"PY(
 class UsedBin:
