@@ -22,6 +22,7 @@
 #include "packing/bin_packing_solver.h"
 #include "packing/full_boxes_3d.h"
 #include "packing/packing_scripts.h"
+#include "packing/piece_helpers.h"
 #include "packing/python_bridge.h"
 
 namespace bp_solver {
@@ -231,7 +232,8 @@ void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
     std::vector<Box> bySize = boxTypes;
     std::stable_sort(bySize.begin(), bySize.end(),
                      [](const Box& a, const Box& b) {
-                       return a.getCapacity() < b.getCapacity();
+                       return packing::orderedValue(a.getCapacity()) <
+                              packing::orderedValue(b.getCapacity());
                      });
     std::vector<Box> fullBoxes;
     const std::vector<BoxItem> rest = packing::piecesAfterFullBoxes(
