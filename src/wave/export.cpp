@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "wave/carts_loader.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 
 namespace {
 
