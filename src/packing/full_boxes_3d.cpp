@@ -10,7 +10,8 @@
 
 namespace packing {
 
-std::optional<int> piecesPerBox(const Box& type, const BoxItem& piece,
+std::optional<int> piecesPerBox(const Box& type,
+                                const BoxItem& piece,
                                 int count) {
   const ItemSpecification& spec = piece.itemSpecification;
   const double pieceVolume =
@@ -41,7 +42,10 @@ std::optional<int> piecesPerBox(const Box& type, const BoxItem& piece,
   return static_cast<int>(records[0].items.size());
 }
 
-void appendFullBoxes(const Box& type, BoxItem piece, int perBox, int boxes,
+void appendFullBoxes(const Box& type,
+                     BoxItem piece,
+                     int perBox,
+                     int boxes,
                      std::vector<Box>* fullBoxes) {
   Box full = type;
   for (int i = 0; i < perBox; ++i) full.addItem(piece);

@@ -24,12 +24,16 @@ inline constexpr std::size_t kPatternFromPieces = 500;
 // offered no more than `count` of them (and never more than the box's volume
 // could hold). Nothing when the piece has no usable volume. Throws
 // std::runtime_error as the interpreter bridge does.
-std::optional<int> piecesPerBox(const Box& type, const BoxItem& piece,
+std::optional<int> piecesPerBox(const Box& type,
+                                const BoxItem& piece,
                                 int count);
 
 // Appends `boxes` copies of one box of the type holding `perBox` of the
 // piece, each added as the packers add a returned piece.
-void appendFullBoxes(const Box& type, BoxItem piece, int perBox, int boxes,
+void appendFullBoxes(const Box& type,
+                     BoxItem piece,
+                     int perBox,
+                     int boxes,
                      std::vector<Box>* fullBoxes);
 
 // Packs the full boxes of a run of `count` identical pieces into *fullBoxes

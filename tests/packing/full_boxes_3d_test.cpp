@@ -3,6 +3,8 @@
 // script packing piece by piece, and to keeping every unit within every
 // box's volume and the box stock.
 
+#include "packing/full_boxes_3d.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "packing/bin_packing_solver.h"
-#include "packing/full_boxes_3d.h"
 #include "packing/packing_scripts.h"
 #include "packing/piece_helpers.h"
 #include "packing/python_bridge.h"
@@ -103,13 +104,12 @@ TEST(FullBoxes3DTest, PiecesPerBoxOffersNoMoreThanAsked) {
   EXPECT_EQ(packing::piecesPerBox(master, cube, 600), 16);
   EXPECT_EQ(packing::piecesPerBox(master, cube, 5), 5);
   EXPECT_EQ(packing::piecesPerBox(small, cube, 100), 2);
-  EXPECT_EQ(packing::piecesPerBox(Box(5, 5, 5, 10, "tiny", 1.0f), cube, 9),
-            0);
+  EXPECT_EQ(packing::piecesPerBox(Box(5, 5, 5, 10, "tiny", 1.0f), cube, 9), 0);
   const OItem flat = line(1, 9, 600, 10, 0, 10);
-  EXPECT_EQ(packing::piecesPerBox(
-                master, BoxItem(packing::unitPieceSpecification(flat), flat),
-                600),
-            std::nullopt);
+  EXPECT_EQ(
+      packing::piecesPerBox(
+          master, BoxItem(packing::unitPieceSpecification(flat), flat), 600),
+      std::nullopt);
 }
 
 TEST(FullBoxes3DTest, EveryPackerKeepsEveryUnitOfLargeOrders) {
