@@ -21,11 +21,10 @@
 #include <vector>
 
 #include "geometry/warehouse.h"
-#include "model/cart_configuration.h"
-#include "model/setup_configuration.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/output_file.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -51,10 +50,7 @@ std::string naming(const std::string& path, const std::exception& e) {
 
 int main() {
   is_debug_on = true;
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28.0f, 29.0f, 45.0f, 4000.0f, "masterBox", 1.0f), 1000);
-  CartConfiguration cartConfig(90.0f, 200.0f, 50.0f, 1.0f, 3);
+  PlanningSetup setup = batchConfiguration();
   Warehouse warehouse;
   CartsLoader loader(warehouse);
 
@@ -83,7 +79,7 @@ int main() {
         fail(loader.lastLoadError());
       } else {
         std::cout << "LIBRARY RESULT: " << std::endl;
-        loader.loadingCartsRun(solver, cartConfig, boxes);
+        loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
         std::cout << "COMPANY RESULT: " << std::endl;
         loader.testUsedData(path.string());
       }
@@ -108,7 +104,8 @@ int main() {
   try {
     finalLoader.loadItemsAndSpec(kFinalWave);
     if (finalLoader.lastLoadSucceeded()) {
-      finalLoader.loadingCartsRun(solver, cartConfig, boxes);
+      finalLoader.loadingCartsRun(setup.solver, setup.cartConfig,
+                                  setup.boxes);
       plan = finalLoader.exportCartsToJson(true, true);
       finalPlanned = true;
     } else {

@@ -10,19 +10,17 @@
 #include "wave/carts_loader.h"
 #include "wave/recorded_walks.h"
 #include "wave_fixtures.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
 report::ReportInput plannedSyntheticWave(int lines) {
   const std::string wave = bench_support::syntheticWave(lines / 8, lines);
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  PlanningSetup setup = batchConfiguration();
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
   report::ReportInput input;
   input.wave = "synthetic.json";
   input.orderLines = loader.getItems().size();
