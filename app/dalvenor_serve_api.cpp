@@ -15,6 +15,7 @@
 #include "geometry/warehouse.h"
 #include "report/report.h"
 #include "wave/carts_loader.h"
+#include "wave/export.h"
 #include "wave/json_fields.h"
 #include "wave/stats.h"
 
