@@ -17,12 +17,22 @@
 namespace bp_solver::scripts {
 
 // The helpers every packing script uses, run before the scripts: the key of
-// a piece, the first of the pieces with a key, the record of a placed piece,
+// a piece, the package's Bin of a box type and its Items of the pieces, the
+// first of the pieces with a key, the record of a placed piece,
 // the pieces a packed box left unfitted, and the records of pieces that fitted
 // nowhere (one entry each, name None).
 inline constexpr const char* packing_prelude = R"PY(
 def piece_key(item):
     return str(item['product_no']) + ';' + item['type']
+
+def bin_of(spec):
+    return Bin(spec['name'], spec['width'], spec['height'], spec['depth'],
+               spec['max-weight'])
+
+def add_pieces(packer, pieces):
+    for item in pieces:
+        packer.add_item(Item(piece_key(item), item['x'], item['y'],
+                             item['z'], item['weight']))
 
 def first_with_key(items, key):
     for item in items:
@@ -59,11 +69,8 @@ def bin_packing3d(bin, items):
     last_count = len(items)
     while len(remaining) > 0:
         packer = Packer()
-        packer.add_bin(Bin(bin['name'], bin['width'], bin['height'],
-                           bin['depth'], bin['max-weight']))
-        for item in remaining:
-            packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                                 item['z'], item['weight']))
+        packer.add_bin(bin_of(bin))
+        add_pieces(packer, remaining)
         packer.pack()
         remaining = []
         for packed in packer.bins:
@@ -85,11 +92,8 @@ def bin_packing3d(bin, items):
 inline constexpr const char* test_adding_boxitem_3d = R"PY(
 def test_adding_boxitem_3d(bin, items):
     packer = Packer()
-    packer.add_bin(Bin(bin['name'], bin['width'], bin['height'],
-                       bin['depth'], bin['max-weight']))
-    for item in items:
-        packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                             item['z'], item['weight']))
+    packer.add_bin(bin_of(bin))
+    add_pieces(packer, items)
     packer.pack()
     for packed in packer.bins:
         if len(packed.unfitted_items) > 0:
@@ -157,12 +161,8 @@ def bin_packing_3d_ffds_multipleBins(bins, items):
             break
         packer = Packer()
         for used in opened:
-            spec = used.bin_spec
-            packer.add_bin(Bin(spec['name'], spec['width'], spec['height'],
-                               spec['depth'], spec['max-weight']))
-        for item in remaining:
-            packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                                 item['z'], item['weight']))
+            packer.add_bin(bin_of(used.bin_spec))
+        add_pieces(packer, remaining)
         packer.pack(distribute_items=True)
         previous_count = len(remaining)
         for index, packed in enumerate(packer.bins):
@@ -185,13 +185,9 @@ def bin_packing3d_libraryDefault(bins, items):
     stock = []
     for record in bins:
         for copy_index in range(record['count']):
-            packer.add_bin(Bin(record['name'], record['width'],
-                               record['height'], record['depth'],
-                               record['max-weight']))
+            packer.add_bin(bin_of(record))
             stock.append(record)
-    for item in items:
-        packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                             item['z'], item['weight']))
+    add_pieces(packer, items)
     packer.pack(distribute_items=True)
     export = []
     remaining = list(items)
