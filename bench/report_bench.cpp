@@ -7,20 +7,16 @@
 #include <nlohmann/json.hpp>
 
 #include "report/report.h"
+#include "support/planning.h"
 #include "wave/carts_loader.h"
 #include "wave/recorded_walks.h"
 #include "wave_fixtures.h"
-#include "wave/planning_setup.h"
 
 namespace {
 
 report::ReportInput plannedSyntheticWave(int lines) {
   const std::string wave = bench_support::syntheticWave(lines / 8, lines);
-  PlanningSetup setup = batchConfiguration();
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+  const CartsLoader loader = testing_support::batchPlannedLoader(wave);
   report::ReportInput input;
   input.wave = "synthetic.json";
   input.orderLines = loader.getItems().size();

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "geometry/waddress.h"
+#include "support/planning.h"
 #include "support/walks.h"
 #include "wave/carts_loader.h"
 #include "wave/recorded_walks.h"
-#include "wave/planning_setup.h"
 
 namespace {
 
@@ -24,11 +24,7 @@ const std::string kWave =
     DALVENOR_SOURCE_DIR "/data/data_both/wave1422014.json";
 
 report::ReportInput plannedWave(const std::string& wave) {
-  PlanningSetup setup = batchConfiguration();
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+  const CartsLoader loader = testing_support::batchPlannedLoader(wave);
   report::ReportInput input;
   input.wave = wave;
   input.carts = loader.getLoadedCartsList();

@@ -16,9 +16,9 @@
 #include <iterator>
 #include <string>
 
+#include "support/planning.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/planning_setup.h"
 
 namespace {
 
@@ -32,13 +32,9 @@ std::string wholeFile(const std::string& path) {
 
 // The plan wave_batch writes for the wave, with its fixed configuration.
 std::string batchPlan(const std::string& path) {
-  PlanningSetup setup = batchConfiguration();
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
   is_debug_on = false;
-  loader.loadItemsAndSpec(path);
+  CartsLoader loader = testing_support::batchPlannedLoader(path);
   EXPECT_TRUE(loader.lastLoadSucceeded()) << loader.lastLoadError();
-  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
   return loader.exportCartsToJson(true, true) + "\n";
 }
 
