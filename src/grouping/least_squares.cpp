@@ -47,6 +47,33 @@ std::optional<float> leastSquaresScore(std::span<const Point> points,
   if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
 
   const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
+
+  // Truncating after every addition gives the sum of the truncated
+  // distances while no distance lies within 2^-20 of the next integer: the
+  // sum stays below 2^31, where a double is exact to 2^-22, so adding the
+  // fraction never rounds up to that integer. Without that chain from one
+  // addition to the next the distances are measured independently; a
+  // distance out of range or that close to an integer takes the step-by-step
+  // sum below.
+  constexpr double kWholeLimit = 1 << 30;
+  constexpr double kLargestFraction = 1.0 - 1.0 / (1 << 20);
+  std::int64_t whole = 0;
+  bool exact = true;
+  for (const Point& p : points) {
+    const float offset =
+        (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
+    const double distance = static_cast<double>(std::fabs(offset)) / norm;
+    const bool inRange = distance < kWholeLimit;  // false for NaN
+    const std::int32_t truncated =
+        inRange ? static_cast<std::int32_t>(distance) : 0;
+    exact = exact && inRange &&
+            distance - static_cast<double>(truncated) <= kLargestFraction;
+    whole += truncated;
+  }
+  if (exact && whole < INT_MAX - 1) {
+    return static_cast<float>(static_cast<int>(whole)) / n;
+  }
+
   int s = 0;  // truncated after every addition
   for (const Point& p : points) {
     const float offset =
