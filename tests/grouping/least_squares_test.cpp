@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "grouping/grouping_customers.h"
@@ -82,13 +83,22 @@ TEST(LeastSquaresTest, ScoreEqualsTheStepByStepSumOnAnyPoints) {
     if (round % 11 == 0) {
       for (Point& p : points) p.y = 3 * p.x + 17;
     }
+    // Also given as a seed's points followed by a candidate's.
+    const std::span<const Point> all(points);
+    const std::size_t split = rng() % (points.size() + 1);
+    grouping_customers::detail::LeastSquaresSums sums;
+    sums.add(all);
     const std::optional<float> expected = scoreStepByStep(points);
-    const std::optional<float> actual = leastSquaresScore(points);
-    ASSERT_EQ(actual.has_value(), expected.has_value()) << "round " << round;
-    if (expected) {
-      ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual),
-                std::bit_cast<std::uint32_t>(*expected))
+    for (const std::optional<float>& actual :
+         {leastSquaresScore(points),
+          leastSquaresScore(all.first(split), all.subspan(split), sums)}) {
+      ASSERT_EQ(actual.has_value(), expected.has_value())
           << "round " << round;
+      if (expected) {
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual),
+                  std::bit_cast<std::uint32_t>(*expected))
+            << "round " << round;
+      }
     }
   }
 }
