@@ -16,11 +16,6 @@
 
 namespace grouping_customers::detail {
 
-bool isSingleUnit(const std::vector<Box>& boxes) {
-  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
-         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
-}
-
 double widthOfBoxes(const std::vector<Box>& boxes) {
   if (isSingleUnit(boxes)) return std::nan("");
   double width = 0;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "wave/carts_loader.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 
 namespace {
 

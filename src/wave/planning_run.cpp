@@ -32,10 +32,7 @@ short bestTrial(const int (&totals)[3]) {
 }
 
 int addDistance(int total, int distance) {
-  const std::int64_t sum = std::int64_t{total} + distance;
-  if (sum > INT_MAX) return INT_MAX;
-  if (sum < INT_MIN) return INT_MIN;
-  return static_cast<int>(sum);
+  return clampToInt(std::int64_t{total} + distance);
 }
 
 void printWholeDistance(int total, std::size_t carts) {

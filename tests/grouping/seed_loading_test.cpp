@@ -32,11 +32,7 @@ std::string describe(const Cart& cart) {
   for (const CartShelf& shelf : cart.cartShelves) {
     out << "[";
     for (const Box& box : shelf.getBoxes().fullItemized) {
-      long units = 0;
-      for (const auto& entry : box.itemsInTheBox) {
-        units += entry.second.countOfUnits;
-      }
-      out << box.width << "x" << units << " ";
+      out << box.width << "x" << testing_support::unitsIn(box) << " ";
     }
     out << "|" << shelf.getBoxes().oneItemized.size() << "]";
   }
@@ -69,11 +65,8 @@ std::vector<Box> boxesOn(const Cart& cart) {
 std::string widthsAndUnits(std::vector<Box> boxes) {
   std::vector<std::string> each;
   for (const Box& box : boxes) {
-    long units = 0;
-    for (const auto& entry : box.itemsInTheBox) {
-      units += entry.second.countOfUnits;
-    }
-    each.push_back(std::to_string(box.width) + "x" + std::to_string(units));
+    each.push_back(std::to_string(box.width) + "x" +
+                   std::to_string(testing_support::unitsIn(box)));
   }
   std::sort(each.begin(), each.end());
   std::string joined;

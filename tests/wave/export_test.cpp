@@ -2,7 +2,7 @@
 
 #include "support/lines.h"
 #include "wave/carts_loader.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 #include "wave/stats.h"
 
 namespace {
