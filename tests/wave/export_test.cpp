@@ -92,7 +92,8 @@ TEST(ExportTest, PlanIsWrittenAsTheJsonLibraryWritesItsDocument) {
   // Carts with and without lines, shelves and boxes (one box empty);
   // addresses the library must escape, negative numbers.
   std::list<Cart> carts(1);
-  Cart& full = carts.emplace_back(std::vector<CartShelf>(3, CartShelf(90, 50, 45)));
+  Cart& full =
+      carts.emplace_back(std::vector<CartShelf>(3, CartShelf(90, 50, 45)));
   OItem odd(-4, 2, "G000502017", 1);
   odd.addressCode = "a\"b\\c\n\x01\x1f/\xc3\xa9";
   full.addOItemWithQty(odd, -3);
