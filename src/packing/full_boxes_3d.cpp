@@ -6,7 +6,8 @@
 #include <string>
 
 #include "packing/packing_scripts.h"
-#include "packing/python_bridge.h"
+#include "packing/packing_statements.h"
+#include "packing/python_session.h"
 
 namespace packing {
 
@@ -31,6 +32,7 @@ std::optional<int> piecesPerBox(const Box& type,
   session.run("from py3dbp import Packer, Bin, Item");
   session.run(bp_solver::bridge::boxStatement(type));
   session.run("items = []\n" + bp_solver::bridge::pieceStatement(piece));
+  session.run(bp_solver::scripts::packing_prelude);
   session.run(bp_solver::scripts::pieces_per_box);
   const std::vector<bp_solver::bridge::ResultRecord> records =
       session.evaluateRecords("pieces_per_box(bin, items[0], " +

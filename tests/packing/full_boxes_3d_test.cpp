@@ -15,7 +15,8 @@
 #include "packing/bin_packing_solver.h"
 #include "packing/packing_scripts.h"
 #include "packing/piece_helpers.h"
-#include "packing/python_bridge.h"
+#include "packing/packing_statements.h"
+#include "packing/python_session.h"
 #include "support/lines.h"
 
 namespace {
@@ -55,6 +56,7 @@ std::vector<int> scriptPieceByPiece(const std::vector<OItem>& lines,
     items += bp_solver::bridge::pieceStatement(piece) + "\n";
   }
   session.run(items);
+  session.run(bp_solver::scripts::packing_prelude);
   session.run(bp_solver::scripts::bin_packing3d);
   std::map<std::string, int> unitsOfPiece;
   for (const BoxItem& piece : pieces) {
