@@ -24,6 +24,12 @@ Usage:
                                          20000, 50000 and 100000 rows) into
                                          DIR, which must be given: these
                                          waves stay out of the repository
+  generate_waves.py --bulk QTY --out DIR write the first sample wave with
+                                         QTY units on every row,
+                                         bulk<QTY>.json, and its first order
+                                         line alone, bulkline<QTY>.json, into
+                                         DIR, for timing the packers on large
+                                         quantities
 """
 
 import argparse
@@ -535,6 +541,38 @@ def generate_large(out_dir, seed, sizes, quiet=False):
                   % (name, rows, customers, carts, len(text)))
 
 
+def generate_bulk(out_dir, qty, quiet=False):
+    """Writes the first sample wave with every row's quantity set to qty,
+    and the rows of its first order line (customer and product) alone."""
+    rng = random.Random(SEED)
+    products = make_catalogue(rng)
+    customer_base = rng.sample(range(10000, 10000000), CUSTOMER_BASE_SIZE)
+    wave_number, target_rows = WAVES[0]
+    text, _, _ = make_wave(wave_number, target_rows, Popularity(products),
+                           customer_base)
+    rows = json.loads(text)
+    for row in rows:
+        row["Qty"] = qty
+    first = (rows[0]["Customer"], rows[0]["Product"])
+    line = [row for row in rows if (row["Customer"], row["Product"]) == first]
+    os.makedirs(out_dir, exist_ok=True)
+    for name, chosen in (("bulk%d.json" % qty, rows),
+                         ("bulkline%d.json" % qty, line)):
+        body = "[\n" + ",\n".join(json.dumps(row) for row in chosen) + "\n]\n"
+        with open(os.path.join(out_dir, name), "w", encoding="ascii",
+                  newline="\n") as f:
+            f.write(body)
+        if not quiet:
+            print("%s: %d rows of %d units" % (name, len(chosen), qty))
+
+
+def positive_int(text):
+    value = int(text)
+    if value < 1:
+        raise argparse.ArgumentTypeError("%r: must be at least 1" % text)
+    return value
+
+
 def row_counts(text):
     sizes = []
     for field in text.split(","):
@@ -574,7 +612,16 @@ def main():
                         help="seed of the large waves")
     parser.add_argument("--rows", type=row_counts, default=list(LARGE_ROWS),
                         help="comma-separated row counts of the large waves")
+    parser.add_argument("--bulk", type=positive_int, default=None,
+                        metavar="QTY",
+                        help="write the first sample wave with QTY units "
+                        "per row, and its first order line alone")
     args = parser.parse_args()
+    if args.bulk is not None:
+        if args.out is None or args.check or args.large:
+            parser.error("--bulk needs --out and takes no --check or --large")
+        generate_bulk(args.out, args.bulk)
+        return 0
     if args.large:
         if args.out is None or args.check:
             parser.error("--large needs --out and takes no --check")

@@ -15,7 +15,7 @@ Box::Box(float width, float height, float depth, float maxWeight,
 
 bool Box::addItem(BoxItem& item) {
   auto [entry, inserted] =
-      itemsInTheBox.try_emplace(item.oItem.productID, item);
+      itemsInTheBox.edit().try_emplace(item.oItem.productID, item);
   if (!inserted) entry->second.countUnitsUp(item.itemSpecification.contentQty);
   freeCapacity -= item.itemSpecification.volume;
   usedCapacity += item.itemSpecification.volume;

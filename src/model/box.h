@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/box_item.h"
+#include "model/shared_map.h"
 
 // A shipping box: a box type (name, outer dimensions, weight limit) with the
 // goods packed in it, one entry per product number. The same class serves as
@@ -14,7 +15,9 @@ class Box {
   float capacity = 0;  // width * height * depth * fillFactor
   float freeCapacity = 0;
   float usedCapacity = 0;
-  std::map<int, BoxItem> itemsInTheBox;  // keyed by product number
+  // Keyed by product number; copies of the box share the map (see
+  // SharedMap) until one of them takes an item.
+  SharedMap<int, BoxItem> itemsInTheBox;
   float width = 0;
   float height = 0;
   float depth = 0;
@@ -29,7 +32,9 @@ class Box {
   float getCapacity() const { return capacity; }
   float getFreeCapacity() const { return freeCapacity; }
   float getUsedCapacity() const { return usedCapacity; }
-  std::map<int, BoxItem> getItemsInTheBox() const { return itemsInTheBox; }
+  std::map<int, BoxItem> getItemsInTheBox() const {
+    return itemsInTheBox.map();
+  }
   bool isEmpty() const { return usedCapacity == 0.0f; }
 
   // Merges by product number (an existing entry grows by the incoming

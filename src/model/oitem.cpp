@@ -17,7 +17,8 @@ OItem::OItem(int customerID, int productID, std::string addressCode, int qty)
       wAddress(std::make_shared<const WAddress>(this->addressCode)) {}
 
 void OItem::addItemSpecification(ItemSpecification spec) {
-  itemSpecifications.emplace(spec.type, spec);  // the first one stays
+  if (itemSpecifications.count(spec.type)) return;  // the first one stays
+  itemSpecifications.edit().emplace(spec.type, std::move(spec));
 }
 
 void OItem::countWeightAndVolume() {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "geometry/waddress.h"
 #include "model/item_specification.h"
+#include "model/shared_map.h"
 
 // Thrown by countWeightAndVolume for a line without a unit specification:
 // bad input, like every other value the planning cannot use.
@@ -17,7 +17,7 @@ class MissingUnitSpecification : public std::invalid_argument {
 
 // One order line of a wave: customer, product, storage address and quantity,
 // with at most one packaging specification per type. Copies share one
-// immutable parsed address.
+// immutable parsed address and one map of specifications.
 class OItem {
  public:
   float weight = 0;  // set by countWeightAndVolume
@@ -27,7 +27,8 @@ class OItem {
   std::string addressCode;
   int qty = 0;  // units ordered
   std::shared_ptr<const WAddress> wAddress;
-  std::map<ItemSpecification::Type, ItemSpecification> itemSpecifications;
+  // By type; copies of the line share the map (see SharedMap).
+  SharedMap<ItemSpecification::Type, ItemSpecification> itemSpecifications;
 
   OItem() = default;
   // Parses addressCode; throws what the address parser throws.

@@ -5,12 +5,14 @@
 // malformed record, a result that does not return every piece exactly once)
 // falls back to the matching one-dimensional packer, so no goods are lost.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -18,8 +20,10 @@
 #include <vector>
 
 #include "packing/bin_packing_solver.h"
+#include "packing/full_boxes_3d.h"
 #include "packing/packing_scripts.h"
 #include "packing/packing_statements.h"
+#include "packing/piece_helpers.h"
 #include "packing/python_session.h"
 
 namespace bp_solver {
@@ -141,6 +145,27 @@ std::vector<Box> packThroughScript(
   return readBack(session.evaluateRecords(call), pieces, boxFor);
 }
 
+// The full boxes of a type holding perBox pieces each, at most maxBoxes, for
+// a run of identical pieces: none unless the run fills more than one box.
+// Returns the pieces they took.
+int fullBoxesOfRun(const Box& type, const BoxItem& piece, int count,
+                   int perBox, int maxBoxes, std::vector<Box>* fullBoxes) {
+  if (perBox <= 0 || perBox >= count) return 0;
+  const int boxes = std::min(count / perBox, maxBoxes);
+  packing::appendFullBoxes(type, piece, perBox, boxes, fullBoxes);
+  return boxes * perBox;
+}
+
+// The script's boxes for the pieces after the full boxes, which come first.
+// A customer whose pieces all went into full boxes needs no script.
+std::vector<Box> withScriptBoxes(
+    std::vector<Box> fullBoxes, const std::vector<BoxItem>& rest,
+    const std::function<std::vector<Box>(const std::vector<BoxItem>&)>&
+        script) {
+  if (!rest.empty() || fullBoxes.empty()) appendAll(script(rest), &fullBoxes);
+  return fullBoxes;
+}
+
 }  // namespace
 
 void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
@@ -149,10 +174,25 @@ void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
   std::vector<BoxItem> pieces;
   cutToPackagesAndUnits(lines, &pieces);
   try {
-    appendAll(packThroughScript(bridge::boxStatement(boxType), pieces,
-                                bridge::pieceStatement, {scripts::bin_packing3d},
-                                "bin_packing3d(bin, items)",
-                                [&](const std::string&) { return boxType; }),
+    std::vector<Box> fullBoxes;
+    const std::vector<BoxItem> rest = packing::piecesAfterFullBoxes(
+        std::move(pieces),
+        [&](const BoxItem& piece, int count, std::vector<Box>* full) {
+          const std::optional<int> perBox =
+              packing::piecesPerBox(boxType, piece, count);
+          return fullBoxesOfRun(boxType, piece, count, perBox.value_or(0),
+                                count, full);
+        },
+        &fullBoxes);
+    appendAll(withScriptBoxes(
+                  std::move(fullBoxes), rest,
+                  [&](const std::vector<BoxItem>& left) {
+                    return packThroughScript(
+                        bridge::boxStatement(boxType), left,
+                        bridge::pieceStatement, {scripts::bin_packing3d},
+                        "bin_packing3d(bin, items)",
+                        [&](const std::string&) { return boxType; });
+                  }),
               packedBoxes);
   } catch (const std::exception&) {
     perror("WARNING: 3DBP failure, processing 1D FFD bin packing...\n");
@@ -191,18 +231,48 @@ void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
   cutToPackagesAndUnits(lines, &pieces);
   const std::size_t before = packedBoxes->size();
   try {
+    // The script opens the smallest type (by capacity) that takes a piece
+    // first; a run's full boxes are of the smallest type that holds one.
+    std::vector<Box> bySize = boxTypes;
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [](const Box& a, const Box& b) {
+                       return packing::orderedValue(a.getCapacity()) <
+                              packing::orderedValue(b.getCapacity());
+                     });
+    std::vector<Box> fullBoxes;
+    const std::vector<BoxItem> rest = packing::piecesAfterFullBoxes(
+        std::move(pieces),
+        [&](const BoxItem& piece, int count, std::vector<Box>* full) {
+          for (const Box& type : bySize) {
+            if (!(type.getCapacity() >= piece.itemSpecification.volume)) {
+              continue;
+            }
+            const std::optional<int> perBox =
+                packing::piecesPerBox(type, piece, count);
+            if (!perBox) return 0;
+            if (*perBox == 0) continue;  // the next larger type may hold it
+            return fullBoxesOfRun(type, piece, count, *perBox, count, full);
+          }
+          return 0;
+        },
+        &fullBoxes);
     std::string bins = "bins = []\n";
     for (const Box& type : boxTypes) {
       bins += bridge::boxStatementWithVolume(type) + "\n";
     }
     appendAll(
-        packThroughScript(
-            bins, pieces, bridge::pieceStatementWithVolume,
-            {scripts::UsedBin, scripts::bin_packing_3d_ffds_multipleBins},
-            "bin_packing_3d_ffds_multipleBins(bins, items)",
-            [&](const std::string& name) {
-              return firstNamed(boxTypes, name,
-                                [](const Box& b) -> const Box& { return b; });
+        withScriptBoxes(
+            std::move(fullBoxes), rest,
+            [&](const std::vector<BoxItem>& left) {
+              return packThroughScript(
+                  bins, left, bridge::pieceStatementWithVolume,
+                  {scripts::UsedBin, scripts::bin_packing_3d_ffds_multipleBins},
+                  "bin_packing_3d_ffds_multipleBins(bins, items)",
+                  [&](const std::string& name) {
+                    return firstNamed(
+                        boxTypes, name,
+                        [](const Box& b) -> const Box& { return b; });
+                  });
             }),
         packedBoxes);
   } catch (const std::exception&) {
@@ -220,19 +290,44 @@ void mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
   cutToPackagesAndUnits(lines, &pieces);
   const std::size_t before = packedBoxes->size();
   try {
+    // The stock left after the full boxes, which take the first type in
+    // stock that holds a piece.
+    std::vector<std::pair<Box, int>> stock = boxTypes;
+    std::vector<Box> fullBoxes;
+    const std::vector<BoxItem> rest = packing::piecesAfterFullBoxes(
+        std::move(pieces),
+        [&](const BoxItem& piece, int count, std::vector<Box>* full) {
+          for (auto& [type, left] : stock) {
+            if (left <= 0) continue;
+            const std::optional<int> perBox =
+                packing::piecesPerBox(type, piece, count);
+            if (!perBox) return 0;
+            if (*perBox == 0) continue;
+            const int packed =
+                fullBoxesOfRun(type, piece, count, *perBox, left, full);
+            left -= packed / *perBox;
+            return packed;
+          }
+          return 0;
+        },
+        &fullBoxes);
     std::string bins = "bins = []\n";
-    for (const auto& [type, count] : boxTypes) {
+    for (const auto& [type, count] : stock) {
       bins += bridge::boxStatementWithCount(type, count) + "\n";
     }
-    appendAll(packThroughScript(
-                  bins, pieces, bridge::pieceStatement,
-                  {scripts::bin_packing3d_libraryDefault},
-                  "bin_packing3d_libraryDefault(bins, items)",
-                  [&](const std::string& name) {
-                    return firstNamed(
-                        boxTypes, name,
-                        [](const std::pair<Box, int>& t) -> const Box& {
-                          return t.first;
+    appendAll(withScriptBoxes(
+                  std::move(fullBoxes), rest,
+                  [&](const std::vector<BoxItem>& left) {
+                    return packThroughScript(
+                        bins, left, bridge::pieceStatement,
+                        {scripts::bin_packing3d_libraryDefault},
+                        "bin_packing3d_libraryDefault(bins, items)",
+                        [&](const std::string& name) {
+                          return firstNamed(
+                              boxTypes, name,
+                              [](const std::pair<Box, int>& t) -> const Box& {
+                                return t.first;
+                              });
                         });
                   }),
               packedBoxes);

@@ -101,6 +101,19 @@ def test_adding_boxitem_3d(bin, items):
     return True
 )PY";
 
+// How many copies of one piece the package places into one box: offers
+// `count` copies and returns the box as one record holding those placed.
+// Called as pieces_per_box(bin, items[0], count).
+inline constexpr const char* pieces_per_box = R"PY(
+def pieces_per_box(bin, item, count):
+    packer = Packer()
+    packer.add_bin(bin_of(bin))
+    add_pieces(packer, [item] * count)
+    packer.pack()
+    placed = [placed_record(placed) for placed in packer.bins[0].items]
+    return [{'name': bin['name'], 'items': placed}]
+)PY";
+
 // A box opened by the FFDS script's volume pre-assignment.
 inline constexpr const char* UsedBin = R"PY(
 class UsedBin:

@@ -91,6 +91,31 @@ class CommittedWavesTest(unittest.TestCase):
         self.assertEqual(run.returncode, 1)
         self.assertIn("wave1422307.json", run.stderr)
 
+    def test_bulk_waves_are_the_first_wave_with_large_quantities(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            run = subprocess.run([sys.executable, SCRIPT, "--bulk", "70000",
+                                  "--out", tmp], capture_output=True,
+                                 text=True)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            with open(os.path.join(tmp, "bulk70000.json")) as f:
+                wave = json.load(f)
+            with open(os.path.join(tmp, "bulkline70000.json")) as f:
+                line = json.load(f)
+        first = self.waves["wave1421886.json"]
+        self.assertEqual(wave, [dict(row, Qty=70000) for row in first])
+        same = [row for row in wave
+                if (row["Customer"], row["Product"]) ==
+                (first[0]["Customer"], first[0]["Product"])]
+        self.assertEqual(line, same)
+        self.assertEqual(sorted(row["Unit"] for row in line), [0, 1])
+
+    def test_bulk_needs_a_folder_and_a_positive_quantity(self):
+        for args in (["--bulk", "5"], ["--bulk", "0", "--out", "x"],
+                     ["--bulk", "5", "--out", "x", "--large"]):
+            run = subprocess.run([sys.executable, SCRIPT] + args,
+                                 capture_output=True, text=True)
+            self.assertEqual(run.returncode, 2, args)
+
     def test_folder_holds_a_handful_of_waves(self):
         self.assertIn("wave1422307.json", self.waves)
         self.assertTrue(5 <= len(self.waves) <= 6, sorted(self.waves))

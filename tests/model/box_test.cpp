@@ -39,6 +39,29 @@ TEST(BoxTest, AddingTheSameProductMergesByContentQuantity) {
   EXPECT_EQ(box.getItemsInTheBox().at(5).getCountOfUnits(), 3);
 }
 
+TEST(BoxTest, CopiesKeepTheirOwnGoodsWhenEitherTakesMore) {
+  Box box(28, 29, 45, 4000, "masterBox", 1.0f);
+  BoxItem piece = unitPiece(5, 100);
+  box.addItem(piece);
+  Box copy = box;
+  BoxItem other = unitPiece(6, 10);
+  copy.addItem(other);
+  copy.addItem(piece);
+  ASSERT_EQ(box.itemsInTheBox.size(), 1u);
+  EXPECT_EQ(box.itemsInTheBox.at(5).getCountOfUnits(), 1);
+  ASSERT_EQ(copy.itemsInTheBox.size(), 2u);
+  EXPECT_EQ(copy.itemsInTheBox.at(5).getCountOfUnits(), 2);
+
+  // And the other way round: the original takes more after the copy.
+  Box later = box;
+  box.addItem(piece);
+  EXPECT_EQ(later.itemsInTheBox.at(5).getCountOfUnits(), 1);
+  EXPECT_EQ(box.itemsInTheBox.at(5).getCountOfUnits(), 2);
+  const Box empty;
+  EXPECT_TRUE(empty.itemsInTheBox.empty());
+  EXPECT_EQ(empty.itemsInTheBox.find(5), empty.itemsInTheBox.end());
+}
+
 TEST(BoxTest, AZeroVolumeItemLeavesTheBoxReportedEmpty) {
   Box box(28, 29, 45, 4000, "masterBox", 1.0f);
   BoxItem nothing = unitPiece(9, 0);

@@ -31,6 +31,14 @@ TEST(OItemTest, KeepsTheFirstSpecificationOfEachType) {
   EXPECT_FLOAT_EQ(line.itemSpecifications.at(ItemSpecification::Unit).x, 1);
   EXPECT_FLOAT_EQ(line.itemSpecifications.at(ItemSpecification::Unit).volume,
                   6);
+
+  // A copy that gains a package leaves the line as it was.
+  OItem copy = line;
+  copy.addItemSpecification(ItemSpecification(42, ItemSpecification::Package,
+                                              2, 6, 4, 4, 4, 1));
+  EXPECT_EQ(copy.itemSpecifications.size(), 2u);
+  EXPECT_EQ(line.itemSpecifications.size(), 1u);
+  EXPECT_EQ(line.itemSpecifications.count(ItemSpecification::Package), 0u);
 }
 
 TEST(OItemTest, ALineWithoutUnitSpecificationThrowsAndStaysUnchanged) {
