@@ -214,7 +214,27 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
     std::replace(toCustomers.begin(), toCustomers.end(), change.b, change.a);
   }
   if (!plan_.mayFit(toCustomers) || !plan_.mayFit(fromCustomers)) {
+    ++plan_.effort().loadRefused;
     return false;
+  }
+  const std::int64_t before = std::int64_t{plan_.carts()[from].walk.length} +
+                              plan_.carts()[to].walk.length;
+  if (onlyShorter) {
+    // Quick routes before any loading: a change they leave clearly longer
+    // is dropped.
+    const std::int64_t quick =
+        std::int64_t{
+            plan_.quickRoute(toCustomers, plan_.carts()[to].walk.route)
+                .length} +
+        (fromCustomers.empty()
+             ? 0
+             : plan_.quickRoute(fromCustomers, plan_.carts()[from].walk.route)
+                   .length);
+    if (static_cast<double>(quick) >=
+        static_cast<double>(before) * (1 + kQuickRouteSlack)) {
+      ++plan_.effort().quickRefused;
+      return false;
+    }
   }
   std::optional<Cart> toCart = plan_.load(toCustomers);
   std::optional<Cart> fromCart;
@@ -222,23 +242,6 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
   if (!toCart || (!fromCart && !fromCustomers.empty())) {
     ++plan_.effort().loadRefused;
     return false;
-  }
-  const std::int64_t before = std::int64_t{plan_.carts()[from].walk.length} +
-                              plan_.carts()[to].walk.length;
-  if (onlyShorter) {
-    // Quick routes first: a change they leave clearly longer is dropped.
-    const std::int64_t quick =
-        std::int64_t{
-            plan_.quickRoute(*toCart, plan_.carts()[to].walk.route).length} +
-        (fromCart
-             ? plan_.quickRoute(*fromCart, plan_.carts()[from].walk.route)
-                   .length
-             : 0);
-    if (static_cast<double>(quick) >=
-        static_cast<double>(before) * (1 + kQuickRouteSlack)) {
-      ++plan_.effort().quickRefused;
-      return false;
-    }
   }
   CartWalk toWalk = plan_.searchRoute(*toCart);
   CartWalk fromWalk = fromCart ? plan_.searchRoute(*fromCart) : CartWalk();
