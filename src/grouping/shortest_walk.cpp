@@ -31,7 +31,7 @@ constexpr double kEstimateSlack = 0.03;
 constexpr double kQuickRouteSlack = 0.01;
 // Rounds of the iterated search per unit of effort, at least; else one per
 // cart.
-constexpr int kMinRounds = 150;
+constexpr int kMinRounds = 300;
 // Swaps in the chain of one kick of the iterated search.
 constexpr int kKickSwaps = 2;
 

@@ -28,8 +28,9 @@ PointKey keyOf(const SECTOR_ADDR_T& p) {
 // Customers each customer keeps as its nearest, for choosing target carts.
 constexpr std::size_t kNearCustomers = 12;
 // Rounds per stop of the shortest-route search while the search compares
-// changes; the final carts get the run's full search.
-constexpr int kSearchRoundsPerStop = 2;
+// changes (a prefix of the run's rounds); the final carts get the run's full
+// search.
+constexpr int kSearchRoundsPerStop = 1;
 
 // The customer's whole order is one box holding one unit of one product:
 // such a customer may join a shared box and take no width.
