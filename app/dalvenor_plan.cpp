@@ -22,7 +22,7 @@
 #include "model/setup_configuration.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/helper.h"
+#include "wave/output_file.h"
 #include "wave/stats.h"
 
 namespace dalvenor_cli {

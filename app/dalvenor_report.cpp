@@ -11,7 +11,8 @@
 
 #include "app/dalvenor_cli.h"
 #include "report/report.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
+#include "wave/output_file.h"
 #include "wave/recorded_walks.h"
 
 namespace dalvenor_cli {

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <list>
 #include <random>
@@ -16,41 +15,13 @@
 #include "model/cart_configuration.h"
 #include "model/customer.h"
 #include "model/setup_configuration.h"
+#include "support/address_generator.h"
 #include "types.h"
 
 namespace {
 
 constexpr int kCustomers = 500;
 constexpr int kLines = 5000;
-
-// A random address text in sector V, G, P or GP, in turn.
-std::string randomAddress(int sector, std::mt19937& rng) {
-  auto pick = [&rng](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-  };
-  char text[16];
-  switch (sector % 4) {
-    case 0: {
-      const char row = static_cast<char>('A' + pick(0, 4));
-      std::snprintf(text, sizeof text, "V%c%c%02d%02d%03d", row, row,
-                    pick(0, 9), pick(1, 5), pick(1, 30));
-      break;
-    }
-    case 1:
-      std::snprintf(text, sizeof text, "G00%02d%02d%03d", pick(1, 30),
-                    pick(1, 5), pick(1, 30));
-      break;
-    case 2:
-      std::snprintf(text, sizeof text, "P00%02d%02d%03d", pick(0, 40),
-                    pick(1, 5), pick(0, 40));
-      break;
-    default:
-      std::snprintf(text, sizeof text, "GP0%02d%02d%03d", pick(0, 8),
-                    pick(1, 5), pick(0, 30));
-      break;
-  }
-  return text;
-}
 
 // 500 customers of 1 to 19 lines (5000 in all), units of 3 to 25 per side,
 // packed into the standard box by the one-box-type packer.
@@ -74,7 +45,7 @@ const CustomerMultimap& packedWave() {
       Customer customer(id);
       for (int i = 0; i < count; ++i, ++lines) {
         const int product = lines + 1;
-        OItem line(id, product, randomAddress(pick(0, 3), rng), pick(1, 4));
+        OItem line(id, product, testing_support::randomAddress(rng), pick(1, 4));
         line.addItemSpecification(ItemSpecification(
             product, ItemSpecification::Unit, 1, 1,
             static_cast<float>(pick(3, 25)), static_cast<float>(pick(3, 25)),

@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <list>
@@ -19,37 +18,10 @@
 #include "model/oitem.h"
 #include "routing/route_search.h"
 #include "routing/tsp_solver.h"
+#include "support/address_generator.h"
 #include "wave/carts_loader.h"
 
 namespace {
-
-// A random address text in sector V, G, P or GP, in turn.
-std::string addressInSector(int sector, std::mt19937& rng) {
-  auto pick = [&rng](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-  };
-  char text[16];
-  switch (sector % 4) {
-    case 0: {
-      const char row = static_cast<char>('C' + pick(0, 3));  // rows C to F
-      std::snprintf(text, sizeof text, "V%c%c0001%03d", row, row, pick(1, 40));
-      break;
-    }
-    case 1:
-      std::snprintf(text, sizeof text, "G00%02d01%03d", pick(4, 35),
-                    pick(1, 31));
-      break;
-    case 2:
-      std::snprintf(text, sizeof text, "P00%02d01%03d", pick(0, 60),
-                    pick(0, 60));
-      break;
-    default:
-      std::snprintf(text, sizeof text, "GP0%02d01%03d", pick(0, 8),
-                    pick(0, 30));
-      break;
-  }
-  return text;
-}
 
 // count lines at pairwise distinct locations spread over all four sectors,
 // the same for every run.
@@ -58,8 +30,9 @@ std::vector<CartOItem> cartOfDistinctLocations(int count) {
   std::set<std::pair<int, int>> taken{{300, 0}, {620, 0}};
   std::vector<CartOItem> cart;
   for (int sector = 0; static_cast<int>(cart.size()) < count; ++sector) {
+    const auto kind = static_cast<testing_support::SectorKind>(sector % 4);
     CartOItem line(OItem(1, static_cast<int>(cart.size()) + 1,
-                         addressInSector(sector, rng), 1));
+                         testing_support::randomAddress(rng, kind), 1));
     const SECTOR_ADDR_T& at = line.oItem.location();
     if (taken.insert({at.x, at.y}).second) cart.push_back(std::move(line));
   }

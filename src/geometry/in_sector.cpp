@@ -41,14 +41,14 @@ int measureAcrossVerticalCorridors(const SECTOR_ADDR_T& first,
         Wide east = (hi - a->x) + (hi - b->x);
         viaCrossCorridorAtX(path, first, second,
                             west < east ? vc[i] : vc[i + 1]);
-        return narrow((west < east ? west : east) + dy);
+        return clampToInt((west < east ? west : east) + dy);
       }
       viaCrossCorridorAtX(path, first, second, vc[i + 1]);
-      return narrow((hi - a->x) + dy + (b->x - hi));
+      return clampToInt((hi - a->x) + dy + (b->x - hi));
     }
   }
   walkThrough(path, first, PlanPoint{second.x, first.y}, second);
-  return narrow(orthogonal(*a, *b));
+  return clampToInt(orthogonal(*a, *b));
 }
 
 // Sectors P and GP: columns run north to south, cross corridors at the y
@@ -80,14 +80,14 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
         south = south < 0 ? -south : south;
         viaCrossCorridorAtY(path, first, second,
                             north < south ? hc[i] : hc[i + 1]);
-        return narrow((north < south ? north : south) + dx);
+        return clampToInt((north < south ? north : south) + dx);
       }
       viaCrossCorridorAtY(path, first, second, hc[i + 1]);
-      return narrow(absDiff(a->y, b->y) + dx);
+      return clampToInt(absDiff(a->y, b->y) + dx);
     }
   }
   walkThrough(path, first, PlanPoint{first.x, second.y}, second);
-  return narrow(orthogonal(*a, *b));
+  return clampToInt(orthogonal(*a, *b));
 }
 
 }  // namespace
@@ -95,7 +95,7 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
 int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& first,
                                       const SECTOR_ADDR_T& second,
                                       int facingParity) {
-  if (first.yIndex == second.yIndex) return narrow(absDiff(first.x, second.x));
+  if (first.yIndex == second.yIndex) return clampToInt(absDiff(first.x, second.x));
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->yIndex > b->yIndex) std::swap(a, b);

@@ -48,13 +48,6 @@ inline float euclidean(const SECTOR_ADDR_T& a, const SECTOR_ADDR_T& b) {
   return static_cast<float>(std::sqrt(dx * dx + dy * dy));
 }
 
-// A 64-bit sum back to int, clamped to the int range.
-inline int narrow(Wide value) {
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 // The sink of the distance path: hears nothing, costs nothing.
 struct NoPath {
   static constexpr bool records = false;

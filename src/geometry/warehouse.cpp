@@ -65,14 +65,14 @@ int getDistanceBetweenSectors_G_V(const SECTOR_ADDR_T& first,
   Wide dy = absDiff(a->y, b->y);
   if (bayOf(b->x) != i) {
     viaCrossCorridorAtX(path, first, second, vc[i + 1]);
-    return narrow(absDiff(a->x, b->x) + dy);
+    return clampToInt(absDiff(a->x, b->x) + dy);
   }
   Wide west = (Wide{a->x} - vc[i]) + (Wide{b->x} - vc[i]);
   Wide east = (Wide{vc[i + 1]} - a->x) + (Wide{vc[i + 1]} - b->x);
   // The first bay always uses its eastern corridor, the last its western.
   bool useWest = (west < east && i != 0) || i == lastBay;
   viaCrossCorridorAtX(path, first, second, useWest ? vc[i] : vc[i + 1]);
-  return narrow((useWest ? west : east) + dy);
+  return clampToInt((useWest ? west : east) + dy);
 }
 
 template <typename Path>
@@ -128,7 +128,7 @@ int getDistanceBetweenSectors_G_P(const SECTOR_ADDR_T& first,
                 PlanPoint{b->x, exitP.y}, *b);
     if (a != &first) path.reverseSince(start);
   }
-  return narrow(useLower ? viaLower : viaNorth);
+  return clampToInt(useLower ? viaLower : viaNorth);
 }
 
 // Kept out of the oracle's dispatch: inlined, its call into GP would make
@@ -146,7 +146,7 @@ template <typename Path>
   walkThrough(path, *a, PlanPoint{lower.x, a->y}, lower);
   Wide inside = getDistanceInSectorGP(lower, *b, path);
   if (a != &first) path.reverseSince(start);
-  return narrow(orthogonal(*a, lower) + inside);
+  return clampToInt(orthogonal(*a, lower) + inside);
 }
 
 // V lies north of P and GP with no corridor model between them: along the
@@ -158,7 +158,7 @@ int orthogonalFromV(const SECTOR_ADDR_T& a,
   const SECTOR_ADDR_T& v = beginsWith(a, 'V') ? a : b;
   const SECTOR_ADDR_T& other = &v == &a ? b : a;
   walkThrough(path, a, PlanPoint{other.x, v.y}, b);
-  return narrow(orthogonal(a, b));
+  return clampToInt(orthogonal(a, b));
 }
 
 template <typename Path>
@@ -198,7 +198,7 @@ int getDistanceBetweenSectors_GP_P(const SECTOR_ADDR_T& first,
     walkThrough(path, *bestP, PlanPoint{b->x, bestP->y}, *b);
     if (a != &first) path.reverseSince(start);
   }
-  return narrow(best);
+  return clampToInt(best);
 }
 
 // The first of the rules below that applies decides.

@@ -36,9 +36,80 @@ std::optional<float> leastSquaresScore(std::span<const Point> points) {
 
 std::optional<float> leastSquaresScore(std::span<const Point> points,
                                        const LeastSquaresSums& sums) {
-  if (points.empty()) return std::nullopt;
+  return leastSquaresScore(points, {}, sums);
+}
+
+namespace {
+
+// The line's point-to-line distances.
+struct LineFit {
+  float a;
+  float b;
+  double norm;     // sqrt(a^2 + 1)
+  double inverse;  // 1 / norm, rounded
+
+  double distance(const Point& p) const {
+    const float offset =
+        (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
+    return static_cast<double>(std::fabs(offset)) / norm;
+  }
+};
+
+// Truncating after every addition gives the sum of the truncated distances
+// while no distance lies within 2^-20 of the next integer: the sum stays
+// below 2^31, where a double is exact to 2^-22, so adding the fraction never
+// rounds up to that integer. Without that chain from one addition to the
+// next the distances are measured independently. A distance is first
+// estimated with the inverse of the norm, within 2^-51.4 of itself relative,
+// so within 2^-31 below 2^20: an estimate at least 2^-28 above its integer
+// part and 2^-19 below the next one has the distance's integer part, and a
+// distance that far from the next integer. Others are measured as the score
+// defines them. Adds the truncated distances to `whole`; false when a
+// distance is out of range or that close to an integer.
+bool addTruncated(std::span<const Point> points, const LineFit& line,
+                  std::int64_t& whole) {
+  constexpr double kEstimateLimit = 1 << 20;
+  constexpr double kLowestEstimateFraction = 1.0 / (1 << 28);
+  constexpr double kLargestEstimateFraction = 1.0 - 1.0 / (1 << 19);
+  constexpr double kWholeLimit = 1 << 30;
+  constexpr double kLargestFraction = 1.0 - 1.0 / (1 << 20);
+  std::int64_t sum = whole;
+  for (const Point& p : points) {
+    const float offset =
+        (static_cast<float>(p.y) + (-line.a) * static_cast<float>(p.x)) -
+        line.b;
+    const double estimate =
+        static_cast<double>(std::fabs(offset)) * line.inverse;
+    if (estimate < kEstimateLimit) {  // false for NaN
+      const std::int32_t truncated = static_cast<std::int32_t>(estimate);
+      const double fraction = estimate - static_cast<double>(truncated);
+      if (fraction >= kLowestEstimateFraction &&
+          fraction <= kLargestEstimateFraction) {
+        sum += truncated;
+        continue;
+      }
+    }
+    const double distance = line.distance(p);
+    if (!(distance < kWholeLimit)) return false;
+    const std::int32_t truncated = static_cast<std::int32_t>(distance);
+    if (distance - static_cast<double>(truncated) > kLargestFraction) {
+      return false;
+    }
+    sum += truncated;
+  }
+  whole = sum;
+  return true;
+}
+
+}  // namespace
+
+std::optional<float> leastSquaresScore(std::span<const Point> first,
+                                       std::span<const Point> second,
+                                       const LeastSquaresSums& sums) {
+  const std::size_t count = first.size() + second.size();
+  if (count == 0) return std::nullopt;
   const float sx = sums.sx, sy = sums.sy, sxx = sums.sxx, sxy = sums.sxy;
-  const float n = static_cast<float>(points.size());
+  const float n = static_cast<float>(count);
   const float denominator = n * sxx - sx * sx;
   // All points at one x: no line y = a*x + b fits them.
   if (denominator == 0.0f) return std::nullopt;
@@ -47,14 +118,20 @@ std::optional<float> leastSquaresScore(std::span<const Point> points,
   if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
 
   const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
+  const LineFit line{a, b, norm, 1.0 / norm};
+  std::int64_t whole = 0;
+  if (addTruncated(first, line, whole) && addTruncated(second, line, whole) &&
+      whole < INT_MAX - 1) {
+    return static_cast<float>(static_cast<int>(whole)) / n;
+  }
+
   int s = 0;  // truncated after every addition
-  for (const Point& p : points) {
-    const float offset =
-        (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
-    const double next = static_cast<double>(s) +
-                        static_cast<double>(std::fabs(offset)) / norm;
-    if (!std::isfinite(next)) return std::nullopt;
-    s = clampToInt(next);
+  for (std::span<const Point> points : {first, second}) {
+    for (const Point& p : points) {
+      const double next = static_cast<double>(s) + line.distance(p);
+      if (!std::isfinite(next)) return std::nullopt;
+      s = clampToInt(next);
+    }
   }
   return static_cast<float>(s) / n;
 }
@@ -95,7 +172,6 @@ void rankByLeastSquares(const PointsByPosition& byPosition,
                         const Customer& seed, detail::Ranking& candidates) {
   std::vector<Point> points;
   appendPoints(seed.oItems, &points);
-  const std::size_t seedCount = points.size();
   // Every candidate's sums start with the seed's points, added once here.
   detail::LeastSquaresSums seedSums;
   seedSums.add(points);
@@ -105,11 +181,9 @@ void rankByLeastSquares(const PointsByPosition& byPosition,
   keys.reserve(candidates.size());
   for (const detail::Candidate& c : candidates) {
     const std::span<const Point> own = byPosition.of(c.index);
-    points.resize(seedCount);
-    points.insert(points.end(), own.begin(), own.end());
     detail::LeastSquaresSums sums = seedSums;
     sums.add(own);
-    std::optional<float> score = detail::leastSquaresScore(points, sums);
+    std::optional<float> score = detail::leastSquaresScore(points, own, sums);
     keys.push_back(score ? clampToInt(*score) : std::int64_t{INT_MIN} - 1);
   }
   detail::orderByKeys(candidates, keys);

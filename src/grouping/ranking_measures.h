@@ -41,4 +41,10 @@ struct LeastSquaresSums {
 std::optional<float> leastSquaresScore(std::span<const Point> points,
                                        const LeastSquaresSums& sums);
 
+// The score of the points of `first` followed by those of `second`, with
+// their sums given.
+std::optional<float> leastSquaresScore(std::span<const Point> first,
+                                       std::span<const Point> second,
+                                       const LeastSquaresSums& sums);
+
 }  // namespace grouping_customers::detail

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -14,11 +15,6 @@
 #include "packing/piece_helpers.h"
 
 namespace grouping_customers::detail {
-
-bool isSingleUnit(const std::vector<Box>& boxes) {
-  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
-         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
-}
 
 double widthOfBoxes(const std::vector<Box>& boxes) {
   if (isSingleUnit(boxes)) return std::nan("");
@@ -184,18 +180,23 @@ struct Waiting {
 };
 
 // What the fit tests read of every customer, by multimap position: the
-// summed width of its boxes (see widthOfBoxes), whether it is a single unit,
-// and its box widths in loading order (those of customer i are
-// ordered[starts[i]] up to ordered[starts[i + 1]]).
+// summed width of its boxes (see widthOfBoxes), whether it is a single unit
+// and then the volume of that unit, and its box widths in loading order
+// (those of customer i are ordered[starts[i]] up to ordered[starts[i + 1]]).
 struct BoxWidths {
   std::vector<double> sums;
   std::vector<bool> singleUnit;
+  std::vector<float> unitVolume;
   std::vector<float> ordered;
   std::vector<std::size_t> starts{0};
 
   void add(const std::vector<Box>& boxes) {
     sums.push_back(widthOfBoxes(boxes));
     singleUnit.push_back(isSingleUnit(boxes));
+    unitVolume.push_back(
+        singleUnit.back()
+            ? boxes[0].itemsInTheBox.begin()->second.itemSpecification.volume
+            : 0.0f);
     const std::vector<float> widths = bp_solver::widthsInLoadingOrder(boxes);
     ordered.insert(ordered.end(), widths.begin(), widths.end());
     starts.push_back(ordered.size());
@@ -207,29 +208,54 @@ struct BoxWidths {
   }
 };
 
+// The largest free capacity of the cart's shared boxes (those holding
+// single units of several customers); -infinity when there is none.
+float largestSharedCapacity(const Cart& cart) {
+  float largest = -std::numeric_limits<float>::infinity();
+  for (const CartShelf& shelf : cart.cartShelves) {
+    for (const Box& shared : shelf.getBoxes().oneItemized) {
+      // A NaN free capacity takes no unit, and is never the largest.
+      if (shared.getFreeCapacity() > largest) {
+        largest = shared.getFreeCapacity();
+      }
+    }
+  }
+  return largest;
+}
+
 // Tries the ranked candidates once each on the cart, whole customers only,
 // and erases from the waiting customers each one that fits; true at the
 // index of each placed one. The cart's free width changes only when a
-// customer is placed, so it is measured again only then. A customer of more
-// than a single unit is loaded only when its boxes stand on the shelves by
-// width, which is decided here as the cart would decide it, without copying
-// its boxes.
+// customer is placed, so it is measured again only then, as is the room in
+// its shared boxes. A customer of more than a single unit is loaded only
+// when its boxes stand on the shelves by width, which is decided here as the
+// cart would decide it, without copying its boxes. So is a single unit with
+// single-box volumes: it needs a shared box with the free capacity for it
+// (of those, the cart takes one not holding its product) or a shelf with the
+// width for its box.
 void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
               const BoxWidths& widths, CustomerMultimap& waiting,
               std::vector<bool>& placed) {
+  const bool unitsByVolume = !is3DAlgorithm(solver.getBPAlgorithm());
   double freeWidth = freeWidthOf(cart);
+  float sharedCapacity = largestSharedCapacity(cart);
   for (const Candidate& candidate : ranking) {
     const std::size_t i = candidate.index;
     if (surelyTooWide(widths.sums[i], freeWidth)) continue;
-    if (!widths.singleUnit[i] &&
-        !bp_solver::fitsShelvesByWidth(widths.of(i), cart.cartShelves)) {
-      continue;
+    if (!widths.singleUnit[i] || unitsByVolume) {
+      const bool sharedBoxTakes =
+          widths.singleUnit[i] && sharedCapacity >= widths.unitVolume[i];
+      if (!sharedBoxTakes &&
+          !bp_solver::fitsShelvesByWidth(widths.of(i), cart.cartShelves)) {
+        continue;
+      }
     }
     if (cart.loadCustomer(solver, candidate.customer->second, false,
                           nullptr)) {
       waiting.erase(candidate.customer);
       placed[candidate.index] = true;
       freeWidth = freeWidthOf(cart);
+      sharedCapacity = largestSharedCapacity(cart);
     }
   }
 }
@@ -238,9 +264,40 @@ void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
 
 void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
   constexpr std::int64_t kLowest = std::int64_t{INT_MIN} - 1;
+  const std::size_t n = candidates.size();
+  // The keys of a ranking (truncated distances and scores) mostly lie in a
+  // short range: one counting pass orders them stably, as the sort below
+  // would, in time linear in the candidates and the range. The lowest key
+  // (no score) is counted apart, ahead of every other.
+  std::int64_t low = INT_MAX, high = INT_MIN;
+  for (std::int64_t key : keys) {
+    if (key == kLowest) continue;
+    low = std::min(low, key);
+    high = std::max(high, key);
+  }
+  const std::size_t kMaxBuckets = std::max<std::size_t>(4096, 4 * n);
+  if (n >= 64 && (low > high || static_cast<std::uint64_t>(high - low) <
+                                    kMaxBuckets)) {
+    // Bucket 0 holds the lowest keys, bucket k + 1 the key low + k.
+    const std::size_t buckets =
+        low > high ? 1 : static_cast<std::size_t>(high - low) + 2;
+    auto bucketOf = [&](std::int64_t key) {
+      return key == kLowest ? std::size_t{0}
+                            : static_cast<std::size_t>(key - low) + 1;
+    };
+    std::vector<std::size_t> next(buckets + 1, 0);
+    for (std::int64_t key : keys) ++next[bucketOf(key) + 1];
+    for (std::size_t b = 1; b <= buckets; ++b) next[b] += next[b - 1];
+    Ranking sorted(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      sorted[next[bucketOf(keys[i])]++] = candidates[i];
+    }
+    candidates = std::move(sorted);
+    return;
+  }
   constexpr std::size_t kPositionBits = 31;
-  if (candidates.size() >= (std::size_t{1} << kPositionBits)) {
-    std::vector<std::size_t> order(candidates.size());
+  if (n >= (std::size_t{1} << kPositionBits)) {
+    std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&keys](std::size_t a, std::size_t b) {
@@ -254,7 +311,7 @@ void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
   }
   // Key (33 bits from the lowest key) above position: one integer sort
   // orders by key, then by position, as a stable sort by key would.
-  std::vector<std::uint64_t> packed(candidates.size());
+  std::vector<std::uint64_t> packed(n);
   for (std::size_t i = 0; i < packed.size(); ++i) {
     packed[i] = (static_cast<std::uint64_t>(keys[i] - kLowest)
                  << kPositionBits) |

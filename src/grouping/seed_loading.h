@@ -27,10 +27,6 @@ namespace grouping_customers::detail {
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
                            const CartConfiguration& carts, Customer seed);
 
-// The customer's whole order is one box holding one unit: such a customer
-// may join a shared box whatever the shelves' free width.
-bool isSingleUnit(const std::vector<Box>& boxes);
-
 // The summed width of the boxes, for surelyTooWide; NaN (never too wide)
 // for a single unit, which may join a shared box, and for widths that are
 // not finite and non-negative, whose sum bounds nothing.

@@ -32,13 +32,6 @@ constexpr std::size_t kNearCustomers = 12;
 // search.
 constexpr int kSearchRoundsPerStop = 1;
 
-// The customer's whole order is one box holding one unit of one product:
-// such a customer may join a shared box and take no width.
-bool isSingleUnit(const std::vector<Box>& boxes) {
-  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
-         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
-}
-
 bool contains(std::span<const int> values, int value) {
   return std::find(values.begin(), values.end(), value) != values.end();
 }

@@ -21,3 +21,8 @@ bool Box::addItem(BoxItem& item) {
   usedCapacity += item.itemSpecification.volume;
   return true;
 }
+
+bool isSingleUnit(const std::vector<Box>& boxes) {
+  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
+         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
+}

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/box_item.h"
 
@@ -35,3 +36,8 @@ class Box {
   // specification's contentQty) and books one item's volume. Always true.
   bool addItem(BoxItem& item);
 };
+
+// The customer's whole order is one box holding one unit of one product:
+// such a customer may join a shared box whatever the shelves' free width,
+// and takes no width of its own.
+bool isSingleUnit(const std::vector<Box>& boxes);

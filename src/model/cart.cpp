@@ -6,16 +6,6 @@
 
 #include "packing/bin_packing_solver.h"
 
-namespace {
-
-// The customer's whole order is one box holding one unit of one product.
-bool isSingleUnit(const std::vector<Box>& boxes) {
-  return boxes.size() == 1 && boxes[0].itemsInTheBox.size() == 1 &&
-         boxes[0].itemsInTheBox.begin()->second.countOfUnits == 1;
-}
-
-}  // namespace
-
 Cart::Cart() : cartShelves(3, CartShelf(90, 50, 45)) {}
 
 Cart::Cart(std::vector<CartShelf> shelves) : cartShelves(std::move(shelves)) {}

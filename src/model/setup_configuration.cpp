@@ -1,12 +1,9 @@
 #include "model/setup_configuration.h"
 
-#include <climits>
+#include "types.h"
 
 void BoxConfiguration::addBox(Box box, long count) {
-  int narrowed = count > INT_MAX   ? INT_MAX
-                 : count < INT_MIN ? INT_MIN
-                                   : static_cast<int>(count);
-  boxesWCount.emplace_back(box, narrowed);
+  boxesWCount.emplace_back(box, clampToInt(count));
   boxes.push_back(std::move(box));
 }
 

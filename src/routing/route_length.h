@@ -2,8 +2,9 @@
 
 // Internal to the route solvers: a route length summed leg by leg.
 
-#include <climits>
 #include <cstdint>
+
+#include "types.h"
 
 namespace routing_detail {
 
@@ -14,11 +15,7 @@ namespace routing_detail {
 class RouteLength {
  public:
   void add(int leg) { total_ += leg; }
-  int value() const {
-    if (total_ > INT_MAX) return INT_MAX;
-    if (total_ < INT_MIN) return INT_MIN;
-    return static_cast<int>(total_);
-  }
+  int value() const { return clampToInt(total_); }
 
  private:
   std::int64_t total_ = 0;

@@ -1,6 +1,5 @@
 #include "routing/route_search.h"
 
-#include <climits>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "routing/route_search_detail.h"
+#include "types.h"
 
 namespace route_search {
 
@@ -64,7 +64,7 @@ FoundRoute routeStops(const DistanceMatrix& legs,
     order = detail::iteratedLocalSearch(local, std::move(order), settings);
   }
   const detail::Length length = detail::walkLength(local, order);
-  found.length = length > INT_MAX ? INT_MAX : static_cast<int>(length);
+  found.length = clampToInt(length);
   found.order.reserve(order.size());
   for (int s : order) found.order.push_back(stops[s]);
   return found;

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "wave/helper.h"
+#include "wave/output_file.h"
 
 namespace {
 

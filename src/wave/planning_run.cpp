@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <future>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/shortest_walk.h"
@@ -30,10 +32,7 @@ short bestTrial(const int (&totals)[3]) {
 }
 
 int addDistance(int total, int distance) {
-  const std::int64_t sum = std::int64_t{total} + distance;
-  if (sum > INT_MAX) return INT_MAX;
-  if (sum < INT_MIN) return INT_MIN;
-  return static_cast<int>(sum);
+  return clampToInt(std::int64_t{total} + distance);
 }
 
 void printWholeDistance(int total, std::size_t carts) {
@@ -108,17 +107,61 @@ std::list<Cart> groupReporting(const PlanningProgress& progress, int setting,
   return carts;
 }
 
-// Routes every cart with the setting; returns the whole distance.
+// Routes every cart with the setting; returns the whole distance. Each
+// cart's route depends on that cart alone, and greedy routes measure
+// without shared state (as the choice of the best grouping has them on two
+// threads): with that setting the second half of the carts is routed on
+// another thread meanwhile. Progress is reported on this thread, cart by
+// cart in order.
 int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
                    ShortestPathAlgorithms setting, Warehouse& warehouse) {
-  int total = 0;
-  std::size_t routed = 0;
-  for (Cart& cart : carts) {
-    total = planning_steps::addDistance(
-        total, planning_steps::routeCart(cart, setting, warehouse));
-    if (progress) progress("routing", ++routed, carts.size());
+  std::vector<Cart*> ordered;
+  ordered.reserve(carts.size());
+  for (Cart& cart : carts) ordered.push_back(&cart);
+  std::vector<int> distances(ordered.size(), 0);
+  // Routes carts [from, to) up to the first that fails, whose failure it
+  // returns with its position; the routed ones before it count as routed.
+  struct Failure {
+    std::exception_ptr error;
+    std::size_t at = 0;
+  };
+  auto route = [&](std::size_t from, std::size_t to) -> Failure {
+    for (std::size_t i = from; i < to; ++i) {
+      try {
+        distances[i] =
+            planning_steps::routeCart(*ordered[i], setting, warehouse);
+      } catch (...) {
+        return {std::current_exception(), i};
+      }
+    }
+    return {nullptr, to};
+  };
+  constexpr std::size_t kSideBySideFrom = 64;
+  const bool sideBySide = setting == GreedyAlgorithm && !is_debug_on &&
+                          ordered.size() >= kSideBySideFrom;
+  const std::size_t half = sideBySide ? ordered.size() / 2 : ordered.size();
+  std::future<Failure> secondHalf;
+  if (sideBySide) {
+    secondHalf =
+        std::async(std::launch::async, route, half, ordered.size());
+  }
+  for (std::size_t i = 0; i < half; ++i) {
+    const Failure failure = route(i, i + 1);
+    if (failure.error) std::rethrow_exception(failure.error);
+    if (progress) progress("routing", i + 1, ordered.size());
+  }
+  if (secondHalf.valid()) {
+    const Failure failure = secondHalf.get();
+    for (std::size_t i = half; i < failure.at; ++i) {
+      if (progress) progress("routing", i + 1, ordered.size());
+    }
+    if (failure.error) std::rethrow_exception(failure.error);
   }
   if (progress && carts.empty()) progress("routing", 0, 0);
+  int total = 0;
+  for (int distance : distances) {
+    total = planning_steps::addDistance(total, distance);
+  }
   return total;
 }
 

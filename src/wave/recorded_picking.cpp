@@ -14,7 +14,7 @@
 #include "routing/tsp_solver.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 #include "wave/json_fields.h"
 #include "wave/planning_steps.h"
 #include "wave/recorded_walks.h"

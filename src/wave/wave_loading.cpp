@@ -18,7 +18,7 @@
 #include "geometry/address_check.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 #include "wave/json_fields.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "geometry/helper.h"
+#include "geometry/straight_distances.h"
 #include "geometry/waddress.h"
 #include "geometry/warehouse.h"
 

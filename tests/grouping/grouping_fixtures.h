@@ -3,7 +3,6 @@
 // Customers with packed boxes, waves and cart accounting shared by the
 // grouping tests.
 
-#include <cstdio>
 #include <list>
 #include <map>
 #include <random>
@@ -16,6 +15,7 @@
 #include "model/cart_configuration.h"
 #include "model/customer.h"
 #include "model/setup_configuration.h"
+#include "support/address_generator.h"
 #include "support/lines.h"
 #include "types.h"
 #include "wave/planning_steps.h"
@@ -95,26 +95,9 @@ inline std::vector<int> customerIds(const Cart& cart) {
   return ids;
 }
 
-inline std::size_t boxCount(const Cart& cart) {
-  std::size_t n = 0;
-  for (const CartShelf& shelf : cart.cartShelves) {
-    n += shelf.getBoxes().fullItemized.size() +
-         shelf.getBoxes().oneItemized.size();
-  }
-  return n;
-}
-
-using UnitsByCustomerProduct = std::map<std::pair<int, int>, long>;
-
-// Units per (customer, product) in the boxes.
-inline void addUnits(const std::vector<Box>& boxes,
-                     UnitsByCustomerProduct* units) {
-  for (const Box& box : boxes) {
-    for (const auto& [product, piece] : box.itemsInTheBox) {
-      (*units)[{piece.oItem.customerID, product}] += piece.countOfUnits;
-    }
-  }
-}
+using testing_support::addUnits;
+using testing_support::boxCount;
+using testing_support::UnitsByCustomerProduct;
 
 // What the carts hold, counted from the shelves and from the pick lists.
 struct CartContents {
@@ -154,19 +137,13 @@ inline CartContents contents(const std::list<Cart>& carts) {
   return result;
 }
 
-// Addresses over the four sectors: the given samples and numbered variants.
+// Addresses over the four sectors: the given samples and random variants.
 inline std::vector<std::string> sampleAddresses(std::mt19937& random,
                                                 int variants) {
   std::vector<std::string> addresses = {"G000502017", "VCC0001005",
                                         "P000101010", "GP00301012"};
-  const char* sectors[] = {"G00", "VAA", "VCC", "VEE", "P00", "GP0"};
   for (int i = 0; i < variants; ++i) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%02u%02u%03u", sectors[random() % 6],
-                  static_cast<unsigned>(random() % 10),
-                  static_cast<unsigned>(random() % 5 + 1),
-                  static_cast<unsigned>(random() % 28 + 1));
-    addresses.emplace_back(text);
+    addresses.push_back(testing_support::randomAddress(random));
   }
   return addresses;
 }

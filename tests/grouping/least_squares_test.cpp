@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <span>
 #include <vector>
 
 #include "grouping/grouping_customers.h"
 #include "grouping/ranking_measures.h"
 #include "grouping_fixtures.h"
+#include "types.h"
 
 namespace {
 
@@ -28,6 +35,72 @@ TEST(LeastSquaresTest, ScoreTruncatesTheDeviationSumAfterEveryAddition) {
   EXPECT_EQ(leastSquaresScore(two), 0.0f);
   std::vector<Point> line = {{0, 5}, {10, 25}, {20, 45}, {30, 65}};
   EXPECT_EQ(leastSquaresScore(line), 0.0f);
+}
+
+// The score as defined: every deviation added to the int sum, which is
+// truncated (and clamped) after each addition.
+std::optional<float> scoreStepByStep(const std::vector<Point>& points) {
+  float sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (const Point& p : points) {
+    sx += static_cast<float>(p.x);
+    sy += static_cast<float>(p.y);
+    sxx += static_cast<float>(std::int64_t{p.x} * p.x);
+    sxy += static_cast<float>(std::int64_t{p.x} * p.y);
+  }
+  const float n = static_cast<float>(points.size());
+  const float denominator = n * sxx - sx * sx;
+  if (points.empty() || denominator == 0.0f) return std::nullopt;
+  const float a = (n * sxy - sx * sy) / denominator;
+  const float b = (sy - a * sx) / n;
+  if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
+  const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
+  int s = 0;
+  for (const Point& p : points) {
+    const float offset =
+        (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
+    const double next = static_cast<double>(s) +
+                        static_cast<double>(std::fabs(offset)) / norm;
+    if (!std::isfinite(next)) return std::nullopt;
+    s = clampToInt(next);
+  }
+  return static_cast<float>(s) / n;
+}
+
+TEST(LeastSquaresTest, ScoreEqualsTheStepByStepSumOnAnyPoints) {
+  std::mt19937 rng(15);
+  // Plan-sized coordinates, and coordinates large enough that single
+  // deviations exceed 2^30 and the sum reaches the int limit.
+  const int spans[] = {50, 3000, 200000, 40000000, 2000000000};
+  for (int round = 0; round < 3000; ++round) {
+    const int span = spans[round % 5];
+    std::uniform_int_distribution<int> coordinate(-span / 2, span / 2);
+    std::vector<Point> points(1 + rng() % 60);
+    for (Point& p : points) p = {coordinate(rng), coordinate(rng)};
+    // Some rounds on few distinct x, or with points on one line.
+    if (round % 7 == 0) {
+      for (Point& p : points) p.x = p.x % 3;
+    }
+    if (round % 11 == 0) {
+      for (Point& p : points) p.y = 3 * p.x + 17;
+    }
+    // Also given as a seed's points followed by a candidate's.
+    const std::span<const Point> all(points);
+    const std::size_t split = rng() % (points.size() + 1);
+    grouping_customers::detail::LeastSquaresSums sums;
+    sums.add(all);
+    const std::optional<float> expected = scoreStepByStep(points);
+    for (const std::optional<float>& actual :
+         {leastSquaresScore(points),
+          leastSquaresScore(all.first(split), all.subspan(split), sums)}) {
+      ASSERT_EQ(actual.has_value(), expected.has_value())
+          << "round " << round;
+      if (expected) {
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual),
+                  std::bit_cast<std::uint32_t>(*expected))
+            << "round " << round;
+      }
+    }
+  }
 }
 
 TEST(LeastSquaresTest, PointsWithoutALineHaveNoScore) {

@@ -32,11 +32,7 @@ std::string describe(const Cart& cart) {
   for (const CartShelf& shelf : cart.cartShelves) {
     out << "[";
     for (const Box& box : shelf.getBoxes().fullItemized) {
-      long units = 0;
-      for (const auto& entry : box.itemsInTheBox) {
-        units += entry.second.countOfUnits;
-      }
-      out << box.width << "x" << units << " ";
+      out << box.width << "x" << testing_support::unitsIn(box) << " ";
     }
     out << "|" << shelf.getBoxes().oneItemized.size() << "]";
   }
@@ -69,11 +65,8 @@ std::vector<Box> boxesOn(const Cart& cart) {
 std::string widthsAndUnits(std::vector<Box> boxes) {
   std::vector<std::string> each;
   for (const Box& box : boxes) {
-    long units = 0;
-    for (const auto& entry : box.itemsInTheBox) {
-      units += entry.second.countOfUnits;
-    }
-    each.push_back(std::to_string(box.width) + "x" + std::to_string(units));
+    each.push_back(std::to_string(box.width) + "x" +
+                   std::to_string(testing_support::unitsIn(box)));
   }
   std::sort(each.begin(), each.end());
   std::string joined;
@@ -246,19 +239,32 @@ TEST(SeedLoadingTest, CustomersWithoutLinesOrBoxesAreStillPlaced) {
 
 TEST(SeedLoadingTest, OrderByKeysIsAStableSortOverTheWholeKeyRange) {
   std::mt19937 rng(5);
-  const std::vector<std::int64_t> extremes = {std::int64_t{INT_MIN} - 1,
-                                              INT_MIN, -1, 0, INT_MAX};
+  const std::int64_t lowest = std::int64_t{INT_MIN} - 1;
+  const std::vector<std::int64_t> extremes = {lowest, INT_MIN, -1, 0,
+                                              INT_MAX};
   CustomerMultimap waiting;
   for (int i = 0; i < 400; ++i) waiting.emplace(i % 7, Customer(i));
-  for (int round = 0; round < 20; ++round) {
+  for (int round = 0; round < 40; ++round) {
     grouping_customers::detail::Ranking candidates;
     std::vector<std::int64_t> keys;
+    // Rankings short and long; keys over the whole range, or in a short
+    // range far from zero, with or without the lowest key among them.
+    const std::size_t size = round % 4 == 3 ? 1 + rng() % 70 : 400;
+    const int kind = round % 3;
+    const std::int64_t base = static_cast<std::int64_t>(rng() % 2000) - 1000;
     std::size_t index = 0;
-    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+    for (auto it = waiting.begin(); index < size; ++it) {
       candidates.push_back({it, index++});
       // Few distinct keys, so that ties are common.
-      keys.push_back(rng() % 3 == 0 ? extremes[rng() % extremes.size()]
-                                    : static_cast<int>(rng() % 9) - 4);
+      const std::int64_t near = static_cast<int>(rng() % 9) - 4;
+      if (kind == 0) {
+        keys.push_back(rng() % 3 == 0 ? extremes[rng() % extremes.size()]
+                                      : near);
+      } else if (kind == 1) {
+        keys.push_back(rng() % 5 == 0 ? lowest : base * 1000 + near * 300);
+      } else {
+        keys.push_back(base + near);
+      }
     }
     std::vector<std::size_t> expected(candidates.size());
     for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;

@@ -54,11 +54,7 @@ std::vector<CartShelf> shelvesOfWidth(std::initializer_list<float> widths) {
 }
 
 int boxesOnShelves(const Cart& cart) {
-  int n = 0;
-  for (const CartShelf& s : cart.cartShelves) {
-    n += s.getBoxes().fullItemized.size() + s.getBoxes().oneItemized.size();
-  }
-  return n;
+  return static_cast<int>(testing_support::boxCount(cart));
 }
 
 TEST(CartTest, TwoSingleUnitCustomersShareOneBox) {
@@ -88,14 +84,12 @@ TEST(CartTest, ASharedBoxHoldingTheSameProductDoesNotTakeAnotherCustomer) {
   ASSERT_TRUE(cart.loadCustomer(solver, b, false, nullptr));
   EXPECT_EQ(boxesOnShelves(cart), 2);
   // Each customer's unit stands in its own entry on the shelves.
-  std::map<int, int> unitsByCustomer;
+  testing_support::UnitsByCustomerProduct shared;
   for (const CartShelf& s : cart.cartShelves) {
-    for (const Box& box : s.getBoxes().oneItemized) {
-      for (const auto& [product, piece] : box.itemsInTheBox) {
-        unitsByCustomer[piece.oItem.customerID] += piece.countOfUnits;
-      }
-    }
+    testing_support::addUnits(s.getBoxes().oneItemized, &shared);
   }
+  std::map<int, int> unitsByCustomer;
+  for (const auto& [key, units] : shared) unitsByCustomer[key.first] += units;
   EXPECT_EQ(unitsByCustomer, (std::map<int, int>{{1, 1}, {2, 1}}));
 }
 
@@ -221,11 +215,7 @@ TEST(CartTest, LoadingKeepsEveryUnitOnShelvesAndPickLists) {
     lines.clear();
     for (auto& [p, l] : merged) lines.push_back(l);
     Customer customer = packedCustomer(id, lines);
-    for (const Box& box : customer.boxesDecomp) {
-      for (const auto& [p, piece] : box.itemsInTheBox) {
-        expected[{id, p}] += piece.countOfUnits;
-      }
-    }
+    testing_support::addUnits(customer.boxesDecomp, &expected);
     if (carts.back().loadCustomer(solver, customer, pick(0, 1), nullptr)) {
       continue;
     }
@@ -242,14 +232,8 @@ TEST(CartTest, LoadingKeepsEveryUnitOnShelvesAndPickLists) {
       onPickLists[{e.oItem.customerID, e.oItem.productID}] += e.realQty;
     }
     for (const CartShelf& s : cart.cartShelves) {
-      for (const auto* list : {&s.getBoxes().fullItemized,
-                               &s.getBoxes().oneItemized}) {
-        for (const Box& box : *list) {
-          for (const auto& [p, piece] : box.itemsInTheBox) {
-            onShelves[{piece.oItem.customerID, p}] += piece.countOfUnits;
-          }
-        }
-      }
+      testing_support::addUnits(s.getBoxes().fullItemized, &onShelves);
+      testing_support::addUnits(s.getBoxes().oneItemized, &onShelves);
     }
   }
   for (auto it = expected.begin(); it != expected.end();) {

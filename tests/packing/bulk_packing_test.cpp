@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -167,13 +168,8 @@ TEST(BulkPackingTest, AHundredThousandUnitsKeepEveryUnit) {
       bp_solver::mainSolution1DFFDS_multipleBoxTypes(
           lines, &boxes, {Box(28, 29, 45, 4000, "masterBox", 1.0f)});
     }
-    long units[3] = {0, 0, 0};
-    for (const Box& box : boxes) {
-      EXPECT_GE(box.freeCapacity, 0.0f);
-      for (const auto& [product, piece] : box.itemsInTheBox) {
-        units[product] += piece.countOfUnits;
-      }
-    }
+    for (const Box& box : boxes) EXPECT_GE(box.freeCapacity, 0.0f);
+    std::map<int, long> units = testing_support::unitsByProduct(boxes);
     EXPECT_EQ(units[1], 100000) << "packer " << packer;
     EXPECT_EQ(units[2], 99999) << "packer " << packer;
   }

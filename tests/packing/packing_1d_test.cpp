@@ -19,9 +19,7 @@ Box boxOf(float capacity, const char* name = "type") {
 std::vector<int> unitCounts(const std::vector<Box>& boxes) {
   std::vector<int> counts;
   for (const Box& box : boxes) {
-    int n = 0;
-    for (const auto& entry : box.itemsInTheBox) n += entry.second.countOfUnits;
-    counts.push_back(n);
+    counts.push_back(static_cast<int>(testing_support::unitsIn(box)));
   }
   return counts;
 }

@@ -42,13 +42,7 @@ Box nearlyFullMaster() {
   return box;
 }
 
-int unitsIn(const Box& box) {
-  int units = 0;
-  for (const auto& [product, piece] : box.itemsInTheBox) {
-    units += piece.countOfUnits;
-  }
-  return units;
-}
+using testing_support::unitsIn;
 
 // Replaces the packing module inside the interpreter while it lives: with
 // None (the import fails) or with the given statements' module py3dbp_test.

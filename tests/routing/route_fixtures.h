@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <random>
 #include <string>
 #include <utility>
@@ -9,6 +8,7 @@
 #include "geometry/sector_addr.h"
 #include "model/cart_oitem.h"
 #include "model/oitem.h"
+#include "support/address_generator.h"
 #include "wave/carts_loader.h"
 
 // Shared inputs of the route solver tests.
@@ -45,38 +45,7 @@ inline std::vector<int> productsOf(const std::vector<CartOItem>& route) {
 }
 
 // A random valid address text in one of the four sectors.
-inline std::string randomAddress(std::mt19937& rng) {
-  auto pick = [&rng](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-  };
-  char text[16];
-  switch (pick(0, 3)) {
-    case 0: {  // V: row letter, then cell; rows B and D have small cells
-      const int row = pick(0, 5);
-      const int cells = row == 0 ? 45 : (row == 1 || row == 3) ? 380 : 40;
-      const char letter = static_cast<char>('A' + row);
-      std::snprintf(text, sizeof text, "V%c%c0001%03d", letter, letter,
-                    pick(1, cells));
-      break;
-    }
-    case 1: {  // G: rows 0-3 and 36-40 have small cells
-      const int row = pick(0, 40);
-      const bool small = row <= 3 || row >= 36;
-      std::snprintf(text, sizeof text, "G00%02d01%03d", row,
-                    pick(1, small ? 246 : 31));
-      break;
-    }
-    case 2:
-      std::snprintf(text, sizeof text, "P00%02d01%03d", pick(0, 60),
-                    pick(0, 60));
-      break;
-    default:
-      std::snprintf(text, sizeof text, "GP0%02d01%03d", pick(0, 8),
-                    pick(0, 30));
-      break;
-  }
-  return text;
-}
+using testing_support::randomAddress;
 
 // count random lines numbered 1..count from product 1 up.
 inline std::vector<CartOItem> randomCart(std::mt19937& rng, int count) {

@@ -2,11 +2,15 @@
 
 // Builders of order lines and pieces shared by the tests.
 
+#include <cstddef>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "model/box.h"
+#include "model/cart.h"
 #include "model/oitem.h"
+#include "wave/stats.h"
 
 namespace testing_support {
 
@@ -28,6 +32,27 @@ inline OItem line(int customer, int product, int qty, float x, float y,
   return l;
 }
 
+// Units held by one box, over all its products.
+inline long unitsIn(const Box& box) {
+  long units = 0;
+  for (const auto& [product, piece] : box.itemsInTheBox) {
+    units += piece.countOfUnits;
+  }
+  return units;
+}
+
+using UnitsByCustomerProduct = std::map<std::pair<int, int>, long>;
+
+// Adds the units per (customer, product) the boxes hold.
+inline void addUnits(const std::vector<Box>& boxes,
+                     UnitsByCustomerProduct* units) {
+  for (const Box& box : boxes) {
+    for (const auto& [product, piece] : box.itemsInTheBox) {
+      (*units)[{piece.oItem.customerID, product}] += piece.countOfUnits;
+    }
+  }
+}
+
 // Units per product held by the boxes.
 inline std::map<int, long> unitsByProduct(const std::vector<Box>& boxes) {
   std::map<int, long> units;
@@ -37,6 +62,12 @@ inline std::map<int, long> unitsByProduct(const std::vector<Box>& boxes) {
     }
   }
   return units;
+}
+
+// Boxes on the cart's shelves, whole-customer and shared ones.
+inline std::size_t boxCount(const Cart& cart) {
+  const stats::BoxCounts counts = stats::countBoxes(cart);
+  return counts.full + counts.shared;
 }
 
 inline std::map<int, long> orderedByProduct(const std::vector<OItem>& lines) {

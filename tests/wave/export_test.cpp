@@ -2,7 +2,7 @@
 
 #include "support/lines.h"
 #include "wave/carts_loader.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 #include "wave/stats.h"
 
 namespace {
@@ -54,6 +54,72 @@ TEST(ExportTest, NonAsciiAddressesAreWrittenAsTheyAre) {
   cart.addOItemWithQty(OItem(1, 2, "XÄÖ0000001", 1), 1);
   EXPECT_NE(exportCarts({cart}, false, true).find("XÄÖ0000001"),
             std::string::npos);
+}
+
+// The plan as the JSON library writes it from a document of the carts.
+std::string libraryPlan(const std::list<Cart>& carts, bool shelves,
+                        bool items) {
+  nlohmann::json document;
+  for (const Cart& cart : carts) {
+    nlohmann::json element;
+    if (items) {
+      nlohmann::json lines;
+      for (const CartOItem& line : cart.cartOItems) lines.push_back(line);
+      element["items"] = std::move(lines);
+    }
+    if (shelves) {
+      nlohmann::json all;
+      for (const CartShelf& shelf : cart.cartShelves) {
+        nlohmann::json entries;
+        for (const auto* boxes : {&shelf.getBoxes().fullItemized,
+                                  &shelf.getBoxes().oneItemized}) {
+          for (const Box& box : *boxes) {
+            for (const auto& entry : box.itemsInTheBox) {
+              entries.push_back(entry.second);
+            }
+          }
+        }
+        all.push_back(std::move(entries));
+      }
+      element["shelves"] = std::move(all);
+    }
+    document.push_back(std::move(element));
+  }
+  return document.dump();
+}
+
+TEST(ExportTest, PlanIsWrittenAsTheJsonLibraryWritesItsDocument) {
+  // Carts with and without lines, shelves and boxes (one box empty);
+  // addresses the library must escape, negative numbers.
+  std::list<Cart> carts(1);
+  Cart& full =
+      carts.emplace_back(std::vector<CartShelf>(3, CartShelf(90, 50, 45)));
+  OItem odd(-4, 2, "G000502017", 1);
+  odd.addressCode = "a\"b\\c\n\x01\x1f/\xc3\xa9";
+  full.addOItemWithQty(odd, -3);
+  full.addOItemWithQty(OItem(9, 8, "VCC0001005", 2), 2);
+  BoxItem oddPiece = piece(-4, 2, 5);
+  oddPiece.oItem.addressCode = odd.addressCode;
+  full.cartShelves[0].addBox_fullItemized(
+      boxWith({oddPiece, piece(9, 8, 2, ItemSpecification::Package)}));
+  full.cartShelves[2].addBox_oneItemized(boxWith({piece(3, 1, 1)}));
+  full.cartShelves[2].addBox_oneItemized(Box(28, 29, 45, 4000, "empty", 1.0f));
+  Cart& noShelves = carts.emplace_back(std::vector<CartShelf>{});
+  noShelves.addOItemWithQty(OItem(1, 1, "G000502017", 1), 1);
+  for (bool shelves : {false, true}) {
+    for (bool items : {false, true}) {
+      EXPECT_EQ(exportCarts(carts, shelves, items),
+                libraryPlan(carts, shelves, items))
+          << shelves << items;
+    }
+  }
+  // An address that is no UTF-8 fails as the library fails on it.
+  Cart bad;
+  OItem invalid(1, 1, "G000502017", 1);
+  invalid.addressCode = "\xff";
+  bad.addOItemWithQty(invalid, 1);
+  EXPECT_THROW(libraryPlan({bad}, false, true), nlohmann::json::type_error);
+  EXPECT_THROW(exportCarts({bad}, false, true), nlohmann::json::type_error);
 }
 
 TEST(ToJsonTest, TheThreeLineFormsCarryTheirOwnQuantity) {

@@ -20,7 +20,7 @@
 #include <set>
 #include <string>
 
-#include "wave/helper.h"
+#include "wave/output_file.h"
 
 namespace {
 

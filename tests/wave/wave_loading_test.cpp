@@ -7,7 +7,7 @@
 
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/helper.h"
+#include "wave/json_files.h"
 #include "wave/wave_text.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "geometry/helper.h"
+#include "geometry/straight_distances.h"
 
 #include "geometry/measuring_detail.h"
 

@@ -1,17 +1,10 @@
 #pragma once
 
+// Writing a whole output file (a plan, a report) without ever replacing,
+// following or removing anything else.
+
 #include <optional>
 #include <string>
-
-#include <nlohmann/json.hpp>
-
-#include "model/box_item.h"
-#include "model/cart_oitem.h"
-#include "model/oitem.h"
-
-// Parses one JSON value from the file; throws nlohmann::json::parse_error when
-// the file cannot be opened or holds no valid JSON.
-nlohmann::json readJsonFromFile(std::string path);
 
 // Writes text to path so that nothing else is ever replaced, followed or
 // removed. A regular file (or a free name) is written through a temporary
@@ -25,8 +18,3 @@ bool writeFileWhole(const std::string& path, const std::string& text);
 // device"), or nothing when it succeeded.
 std::optional<std::string> writeFileWholeFailure(const std::string& path,
                                                  const std::string& text);
-
-// {"Address", "Customer", "Product", "Qty"} forms of the three line types.
-void to_json(nlohmann::json& j, const OItem& line);
-void to_json(nlohmann::json& j, const CartOItem& line);
-void to_json(nlohmann::json& j, const BoxItem& piece);

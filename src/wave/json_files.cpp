@@ -1,4 +1,4 @@
-#include "wave/helper.h"
+#include "wave/json_files.h"
 
 #include <fstream>
 
