@@ -32,6 +32,9 @@ constexpr double kQuickRouteSlack = 0.01;
 // Rounds of the iterated search per unit of effort, at least; else one per
 // cart.
 constexpr int kMinRounds = 300;
+// Changes the iterated search estimates per unit of effort, at most: waves
+// of large carts, whose rounds estimate many changes each, run fewer rounds.
+constexpr std::int64_t kMaxScreenedPerEffort = 200000;
 // Swaps in the chain of one kick of the iterated search.
 constexpr int kKickSwaps = 2;
 
@@ -400,7 +403,15 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   // Small waves get a floor of rounds: their carts are few, yet each round
   // is cheap there.
   const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
-  for (int round = 0; round < rounds; ++round) search.iterate();
+  const std::int64_t screenedBefore = plan.effort().screened;
+  const std::int64_t maxScreened =
+      std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
+  int round = 0;
+  for (; round < rounds &&
+         plan.effort().screened - screenedBefore < maxScreened;
+       ++round) {
+    search.iterate();
+  }
   plan.finishRoutes();
 
   std::list<Cart> carts;
@@ -412,7 +423,7 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
     report->finalLength = plan.totalLength();
     report->startCarts = startCarts;
     report->finalCarts = static_cast<int>(carts.size());
-    report->rounds = rounds;
+    report->rounds = round;
     report->effort = plan.effort();
   }
   return carts;

@@ -27,7 +27,8 @@
 namespace walk_search {
 
 // Where the search spends its time (read for reporting only; no decision
-// depends on a clock) and how often each step ran.
+// depends on a clock) and how often each step ran (the iterated search's
+// budget counts the changes screened).
 struct WalkEffort {
   double screeningSeconds = 0;
   double loadingSeconds = 0;
