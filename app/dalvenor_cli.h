@@ -17,6 +17,7 @@
 #include "model/setup_configuration.h"
 #include "report/report.h"
 #include "wave/carts_loader.h"
+#include "wave/planning_setup.h"
 
 namespace dalvenor_cli {
 
@@ -69,13 +70,6 @@ std::optional<std::string> checkAddressArg(const std::string& text);
 // Parses an address argument as checkAddressArg checks it; writes one
 // "WARNING: " line per distinct address beyond the floor plan's racks.
 WAddress parseAddressArg(const std::string& text);
-
-// The planning a wave gets from plan, compare and report.
-struct PlanningSetup {
-  SolverConfiguration solver;
-  BoxConfiguration boxes;
-  CartConfiguration cartConfig;
-};
 
 // The options plan, compare and report share: WAVE and the settings.
 void addPlanningOptions(CLI::App* command, CliArgs& args);

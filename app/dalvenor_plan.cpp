@@ -202,7 +202,7 @@ PlanningSetup setupFromArgs(const CliArgs& args) {
       BoxConfiguration(), parseCart(args.cart)};
   setup.solver.effort = args.effort;
   if (args.boxes.empty()) {
-    setup.boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+    setup.boxes.addBox(masterBox(), 1000);
   }
   std::set<std::string> names;
   for (std::size_t i = 0; i < args.boxes.size(); ++i) {
@@ -268,10 +268,9 @@ void printRow(std::ostream& out, const char* label, int carts, long total) {
 void printSaving(std::ostream& out, const char* label, long reference,
                  long planned) {
   out << std::left << std::setw(10) << label;
-  if (reference > 0) {
-    double saving = 100.0 * (reference - planned) / reference;
+  if (auto saving = stats::savingPercent(reference, planned)) {
     out << std::right << std::fixed << std::setprecision(1) << std::setw(8)
-        << saving << " %\n";
+        << *saving << " %\n";
   } else {
     out << std::right << std::setw(8) << "n/a" << '\n';
   }
@@ -291,9 +290,8 @@ void runCompare(const CliArgs& args, std::ostream& out) {
         "text");
   }
   WalkTotals recorded = loader.measureUsedData(args.wave);
-  long planned = 0;
   std::list<Cart> carts = loader.getLoadedCartsList();
-  for (const Cart& cart : carts) planned += cart.getEstimatedWalkedDistance();
+  const long planned = stats::plannedDistance(carts);
 
   out << std::left << std::setw(10) << "" << std::right << std::setw(8)
       << "carts" << std::setw(14) << "total [dm]" << std::setw(14)
@@ -303,22 +301,16 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   printSaving(out, "saving", recorded.totalDistance, planned);
 
   // The same wave planned as wave_batch plans it.
-  SolverConfiguration batchSolver(FFD_OneBoxType, AVGDistances,
-                                  GreedyAlgorithm);
-  BoxConfiguration batchBoxes;
-  batchBoxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  CartConfiguration batchCart(90, 200, 50, 1.0f, 3);
+  PlanningSetup batchSetup = batchConfiguration();
   CartsLoader batch(warehouse);
   const bool debug = is_debug_on;
   is_debug_on = false;
   batch.loadItemsAndSpec(args.wave);
-  batch.loadingCartsRun(batchSolver, batchCart, batchBoxes);
+  batch.loadingCartsRun(batchSetup.solver, batchSetup.cartConfig,
+                        batchSetup.boxes);
   is_debug_on = debug;
-  long batchTotal = 0;
   std::list<Cart> batchCarts = batch.getLoadedCartsList();
-  for (const Cart& cart : batchCarts) {
-    batchTotal += cart.getEstimatedWalkedDistance();
-  }
+  const long batchTotal = stats::plannedDistance(batchCarts);
   printRow(out, "wave_batch", static_cast<int>(batchCarts.size()),
            batchTotal);
   printSaving(out, "vs batch", batchTotal, planned);

@@ -3,6 +3,7 @@
 // request's own, and answered as JSON (or the HTML report).
 
 #include <cmath>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include "geometry/warehouse.h"
 #include "report/report.h"
 #include "wave/carts_loader.h"
+#include "wave/export.h"
 #include "wave/json_fields.h"
 #include "wave/stats.h"
 
@@ -196,6 +198,20 @@ std::string planBody(const CartsLoader& loader, json extra) {
   return "{\"plan\":" + exportCarts(planned, true, true) + "," + rest.substr(1);
 }
 
+// The request's rows planned with its settings on a loader of their own.
+// beforePlanning, when given, sees the loader after the settings were read
+// and before the rows are loaded.
+CartsLoader plannedLoader(
+    const WaveRequest& request,
+    const std::function<void(CartsLoader&)>& beforePlanning = {}) {
+  PlanningSetup setup = setupOf(request.args);
+  Warehouse warehouse;
+  CartsLoader loader(warehouse);
+  if (beforePlanning) beforePlanning(loader);
+  planRows(request.rows, kSource, setup, loader);
+  return loader;
+}
+
 std::vector<std::string> stringList(const json& value, const char* key) {
   if (!value.is_array() || value.empty()) {
     refuse(wave_fields::fieldText(key, value) +
@@ -247,34 +263,26 @@ Answer errorAnswer(int status, const std::string& reason) {
 }
 
 Answer planAnswer(const std::string& body) {
-  WaveRequest request = readWaveRequest(body);
-  PlanningSetup setup = setupOf(request.args);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  planRows(request.rows, kSource, setup, loader);
+  const WaveRequest request = readWaveRequest(body);
+  const CartsLoader loader = plannedLoader(request);
   return {200, "application/json", planBody(loader, json::object())};
 }
 
 Answer compareAnswer(const std::string& body) {
-  WaveRequest request = readWaveRequest(body);
-  PlanningSetup setup = setupOf(request.args);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
+  const WaveRequest request = readWaveRequest(body);
+  WalkTotals recorded;
   // The recorded walks first: a wave without them is refused unplanned.
-  const WalkTotals recorded = loader.measureUsedRows(request.rows, kSource);
-  planRows(request.rows, kSource, setup, loader);
-  long long planned = 0;
-  for (const Cart& cart : loader.getLoadedCartsList()) {
-    planned += cart.getEstimatedWalkedDistance();
-  }
+  const CartsLoader loader = plannedLoader(request, [&](CartsLoader& l) {
+    recorded = l.measureUsedRows(request.rows, kSource);
+  });
+  const long long planned =
+      stats::plannedDistance(loader.getLoadedCartsList());
   json extra = {
       {"recorded",
        {{"carts", recorded.carts}, {"distance", recorded.totalDistance}}}};
-  if (recorded.totalDistance > 0) {
+  if (auto saving = stats::savingPercent(recorded.totalDistance, planned)) {
     // Percent of the recorded distance, one decimal as the tool shows it.
-    const double saving =
-        100.0 * (recorded.totalDistance - planned) / recorded.totalDistance;
-    extra["saving"] = std::round(saving * 10.0) / 10.0;
+    extra["saving"] = std::round(*saving * 10.0) / 10.0;
   } else {
     extra["saving"] = nullptr;
   }
@@ -282,11 +290,8 @@ Answer compareAnswer(const std::string& body) {
 }
 
 Answer reportAnswer(const std::string& body) {
-  WaveRequest request = readWaveRequest(body);
-  PlanningSetup setup = setupOf(request.args);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  planRows(request.rows, kSource, setup, loader);
+  const WaveRequest request = readWaveRequest(body);
+  const CartsLoader loader = plannedLoader(request);
   return {200, "text/html; charset=utf-8",
           report::renderReport(
               reportInput(request.args, loader, request.rows, kSource))};

@@ -16,16 +16,16 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "geometry/warehouse.h"
-#include "model/cart_configuration.h"
-#include "model/setup_configuration.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/output_file.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -47,22 +47,42 @@ std::string naming(const std::string& path, const std::exception& e) {
   return reason.starts_with(path) ? reason : path + ": " + reason;
 }
 
-}  // namespace
+// Loads, plans and compares one wave of the folder on the batch's loader.
+// False when it failed; the reason is then written.
+bool planFolderWave(const fs::path& path, CartsLoader& loader,
+                    PlanningSetup& setup) {
+  std::cout << path << std::endl;
+  bool planned = true;
+  try {
+    loader.loadItemsAndSpec(path.string());
+    if (!loader.lastLoadSucceeded()) {
+      // After the loader's own error line, one line with the reason; a
+      // wave that was not loaded is neither planned nor compared.
+      planned = false;
+      fail(loader.lastLoadError());
+    } else {
+      std::cout << "LIBRARY RESULT: " << std::endl;
+      loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+      std::cout << "COMPANY RESULT: " << std::endl;
+      loader.testUsedData(path.string());
+    }
+  } catch (const std::exception& e) {
+    planned = false;
+    fail(naming(path.string(), e));
+  }
+  std::cout << std::endl << "***" << std::endl;
+  return planned;
+}
 
-int main() {
-  is_debug_on = true;
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28.0f, 29.0f, 45.0f, 4000.0f, "masterBox", 1.0f), 1000);
-  CartConfiguration cartConfig(90.0f, 200.0f, 50.0f, 1.0f, 3);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-
+// Plans every wave of the folder in name order. Whether any failed; nothing
+// when the folder cannot be read at all (the reason is then written).
+std::optional<bool> planFolder(Warehouse& warehouse, PlanningSetup& setup) {
   std::error_code ec;
   fs::directory_iterator folder(kWaveFolder, ec);
   if (ec) {
-    return fail(std::string("cannot read the wave folder ") + kWaveFolder +
-                ": " + ec.message());
+    fail(std::string("cannot read the wave folder ") + kWaveFolder + ": " +
+         ec.message());
+    return std::nullopt;
   }
   // Planned in name order, so that every run prints the same.
   std::vector<fs::path> paths;
@@ -71,27 +91,10 @@ int main() {
   }
   std::sort(paths.begin(), paths.end());
 
+  CartsLoader loader(warehouse);
   bool anyFailed = false;
   for (const fs::path& path : paths) {
-    std::cout << path << std::endl;
-    try {
-      loader.loadItemsAndSpec(path.string());
-      if (!loader.lastLoadSucceeded()) {
-        // After the loader's own error line, one line with the reason; a
-        // wave that was not loaded is neither planned nor compared.
-        anyFailed = true;
-        fail(loader.lastLoadError());
-      } else {
-        std::cout << "LIBRARY RESULT: " << std::endl;
-        loader.loadingCartsRun(solver, cartConfig, boxes);
-        std::cout << "COMPANY RESULT: " << std::endl;
-        loader.testUsedData(path.string());
-      }
-    } catch (const std::exception& e) {
-      anyFailed = true;
-      fail(naming(path.string(), e));
-    }
-    std::cout << std::endl << "***" << std::endl;
+    if (!planFolderWave(path, loader, setup)) anyFailed = true;
   }
   if (ec) {
     // Listing stopped part way: the waves not reached count as failed.
@@ -99,26 +102,41 @@ int main() {
     fail(std::string("cannot read on in the wave folder ") + kWaveFolder +
          ": " + ec.message());
   }
+  return anyFailed;
+}
 
-  // The final wave gets a loader of its own, so out.json never receives the
-  // plan of another wave.
+// The exported plan of the final wave, or nothing when it could not be
+// planned (the reason is then written). The wave gets a loader of its own,
+// so out.json never receives the plan of another wave.
+std::optional<std::string> planFinalWave(Warehouse& warehouse,
+                                         PlanningSetup& setup) {
   CartsLoader finalLoader(warehouse);
-  std::string plan = "null";
-  bool finalPlanned = false;
   try {
     finalLoader.loadItemsAndSpec(kFinalWave);
     if (finalLoader.lastLoadSucceeded()) {
-      finalLoader.loadingCartsRun(solver, cartConfig, boxes);
-      plan = finalLoader.exportCartsToJson(true, true);
-      finalPlanned = true;
-    } else {
-      fail(finalLoader.lastLoadError() + "; out.json holds null");
+      finalLoader.loadingCartsRun(setup.solver, setup.cartConfig,
+                                  setup.boxes);
+      return finalLoader.exportCartsToJson(true, true);
     }
+    fail(finalLoader.lastLoadError() + "; out.json holds null");
   } catch (const std::exception& e) {
     fail(naming(kFinalWave, e) + "; out.json holds null");
   }
-  if (auto failure = writeFileWholeFailure(kOutputFile, plan + "\n")) {
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main() {
+  is_debug_on = true;
+  PlanningSetup setup = batchConfiguration();
+  Warehouse warehouse;
+  const std::optional<bool> anyFailed = planFolder(warehouse, setup);
+  if (!anyFailed) return 1;
+  const std::optional<std::string> plan = planFinalWave(warehouse, setup);
+  if (auto failure =
+          writeFileWholeFailure(kOutputFile, plan.value_or("null") + "\n")) {
     return fail(std::string("cannot write ") + kOutputFile + ": " + *failure);
   }
-  return anyFailed || !finalPlanned ? 1 : 0;
+  return *anyFailed || !plan ? 1 : 0;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "packing/bin_packing_solver.h"
-#include "packing/python_bridge.h"
+#include "packing/python_session.h"
 
 namespace {
 

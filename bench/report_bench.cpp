@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "report/report.h"
+#include "support/planning.h"
 #include "wave/carts_loader.h"
 #include "wave/recorded_walks.h"
 #include "wave_fixtures.h"
@@ -15,14 +16,7 @@ namespace {
 
 report::ReportInput plannedSyntheticWave(int lines) {
   const std::string wave = bench_support::syntheticWave(lines / 8, lines);
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  const CartsLoader loader = testing_support::batchPlannedLoader(wave);
   report::ReportInput input;
   input.wave = "synthetic.json";
   input.orderLines = loader.getItems().size();

@@ -20,6 +20,7 @@
 #include "routing/tsp_solver.h"
 #include "support/address_generator.h"
 #include "wave/carts_loader.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -102,15 +103,14 @@ BENCHMARK(BM_TspSolver_ShortestRoute)
 // The carts wave_batch's configuration plans for a wave, each with its
 // lines in loading order, as every route setting receives them.
 std::list<Cart> plannedCarts(const std::string& wave) {
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances,
+  PlanningSetup setup = batchConfiguration();
+  SolverConfiguration solver(setup.solver.getBPAlgorithm(),
+                             setup.solver.getGroupingCustomerAlgorithm(),
                              JustMeasureDistance);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  loader.loadingCartsRun(solver, setup.cartConfig, setup.boxes);
   return loader.getLoadedCartsList();
 }
 

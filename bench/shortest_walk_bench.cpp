@@ -13,6 +13,7 @@
 
 #include "wave/carts_loader.h"
 #include "wave_fixtures.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ void BM_ShortestWalk_PlanWave(benchmark::State& state) {
   state.SetLabel(file != nullptr ? file : "synthetic 5000 lines");
   SolverConfiguration solver(FFD_OneBoxType, ShortestWalk, ShortestRoute);
   solver.effort = static_cast<int>(state.range(0));
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
+  PlanningSetup batch = batchConfiguration();
+  BoxConfiguration& boxes = batch.boxes;
+  CartConfiguration& cartConfig = batch.cartConfig;
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   grouping_customers::ShortestWalkReport report;

@@ -8,17 +8,13 @@
 
 #include "wave/carts_loader.h"
 #include "wave_fixtures.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
-struct BatchConfiguration {
-  SolverConfiguration solver{FFD_OneBoxType, AVGDistances, GreedyAlgorithm};
-  BoxConfiguration boxes;
-  CartConfiguration cartConfig{90, 200, 50, 1.0f, 3};
+struct BatchConfiguration : PlanningSetup {
   Warehouse warehouse;
-  BatchConfiguration() {
-    boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  }
+  BatchConfiguration() : PlanningSetup(batchConfiguration()) {}
 };
 
 std::filesystem::path writeSyntheticWave(int rows) {

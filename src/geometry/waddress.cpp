@@ -29,6 +29,13 @@ int readInt(const std::string& text, std::size_t pos, std::size_t len) {
   return std::stoi(text.substr(pos, len));
 }
 
+// The west edge of the first rack of G and of V: the sector's offset plus
+// its west corridor (60 and 30).
+constexpr float g_first_rack_x =
+    secG::x_offset + secG::side_side_vertical_cor_width;
+constexpr float v_first_rack_x =
+    secV::x_offset + secV::side_side_vertical_cor_width;
+
 int truncF(float value) {
   return clampToInt(value);
 }
@@ -78,15 +85,17 @@ SECTOR_ADDR_T G_SectorMapping(std::string text) {
   SECTOR_ADDR_T point;
   float row = readFloat(text, 3, 2);
   point.yIndex = truncF(row);
-  point.y = truncD(std::round((static_cast<double>(row) - 0.3) / 2) * 16 + 130);
+  point.y = truncD(std::round((static_cast<double>(row) - 0.3) / 2) *
+                       secG::horizontal_corridor_width +
+                   secG::y_offset);
   point.y =
       truncF(static_cast<float>(point.y) + rowDepth(row, secG::cell_depth));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.xIndex = truncF(cell);
 
-  // 60 is x_offset plus the west corridor; 31, 68 and 99 are the widths of
-  // the cross corridors already passed. Thresholds are strict.
+  // The cross corridors already passed add 31, 68 and 99 (side, middle,
+  // side). The thresholds are cell numbers, strict.
   bool smallCells =
       std::any_of(secG::rows_246_celled.begin(), secG::rows_246_celled.end(),
                   [row](int r) { return row == static_cast<float>(r); });
@@ -94,8 +103,13 @@ SECTOR_ADDR_T G_SectorMapping(std::string text) {
   float t1 = smallCells ? 192 : 24;
   float t2 = smallCells ? 136 : 17;
   float t3 = smallCells ? 56 : 7;
-  point.x = truncF(cell * width + 60);
-  float passed = cell > t1 ? 99 : cell > t2 ? 68 : cell > t3 ? 31 : 0;
+  point.x = truncF(cell * width + g_first_rack_x);
+  constexpr float side = secG::side_middle_vertical_cor_width;
+  constexpr float middle = secG::middle_vertical_cor_width;
+  float passed = cell > t1   ? side + middle + side
+                 : cell > t2 ? side + middle
+                 : cell > t3 ? side
+                             : 0;
   if (passed != 0) point.x = truncF(static_cast<float>(point.x) + passed);
   return point;
 }
@@ -105,13 +119,17 @@ SECTOR_ADDR_T P_SectorMapping(std::string text) {
   SECTOR_ADDR_T point;
   float row = readFloat(text, 3, 2);
   point.xIndex = truncF(row);
-  point.x = truncD(754 + 34 * std::round((static_cast<double>(row) - 0.3) / 2));
+  point.x = truncD(secP::x_offset +
+                   secP::vertical_cor_width *
+                       std::round((static_cast<double>(row) - 0.3) / 2));
   point.x =
       truncF(rowDepth(row, secP::cell_depth) + static_cast<float>(point.x));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.yIndex = truncF(cell);
-  point.y = truncD(9.5 + ((static_cast<double>(cell) - 0.075) * 9.5 + 115));
+  point.y = truncD(secP::cell_width +
+                   ((static_cast<double>(cell) - 0.075) * secP::cell_width +
+                    secP::y_offset));
   // The row is tested here, not the cell (so P rows in use, 0 to 8, are
   // never shifted).
   if (row > 48) {
@@ -130,18 +148,22 @@ SECTOR_ADDR_T V_SectorMapping(std::string text) {
   int r = std::toupper(static_cast<unsigned char>(letter)) - 'A';
   point.yIndex = r;
   double k = std::round((r + 0.3) / 2);
-  point.y = truncD(k * 24);
-  float backToBack = 6.0f * static_cast<float>(r / 2);
+  point.y = truncD(k * secV::horizontal_corridor_width);
+  float backToBack = secV::big_cell_depth * static_cast<float>(r / 2);
   point.y = truncD(static_cast<double>(point.y) +
-                   (4 * k + static_cast<double>(backToBack)));
+                   (secV::small_cell_depth * k +
+                    static_cast<double>(backToBack)));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.xIndex = truncF(cell);
 
-  // 30 is x_offset plus the west corridor; 5, 0.65 and 6.5 are half a
-  // pallet, small cell and big cell width.
+  // Positions are cell centres: half a pallet, small cell or big cell width
+  // on from the cell's west edge. 36.5 and 88.46 (and the pallet row's other
+  // shifts) are measured positions, not sums of the layout's widths.
   if (r == 0) {  // pallet places
-    point.x = truncD(static_cast<double>(10.0f * (cell - 1)) + 36.5 + 5.0);
+    point.x = truncD(
+        static_cast<double>(secV::pallet_cell_width * (cell - 1)) + 36.5 +
+        static_cast<double>(secV::pallet_cell_width / 2));
     if (cell > 36) {
       point.x = truncD(point.x + 135.5);
     } else if (cell > 26) {
@@ -156,17 +178,23 @@ SECTOR_ADDR_T V_SectorMapping(std::string text) {
   float t2 = smallCells ? 200 : 20;
   float t3 = smallCells ? 100 : 10;
   if (smallCells) {
-    point.x = truncD(static_cast<double>((cell - 1) * 1.3f + 30.0f) +
-                     static_cast<double>(0.65f));
+    point.x = truncD(static_cast<double>((cell - 1) * secV::small_cell_width +
+                                         v_first_rack_x) +
+                     static_cast<double>(secV::small_cell_width / 2));
   } else {
-    point.x = truncD(static_cast<double>((cell - 1) * 13.0f + 30.0f) + 6.5);
+    point.x = truncD(static_cast<double>((cell - 1) * secV::big_cell_width +
+                                         v_first_rack_x) +
+                     static_cast<double>(secV::big_cell_width / 2));
   }
   if (cell > t1) {
     point.x = truncD(point.x + 88.46);
   } else if (cell > t2) {
-    point.x = truncF(static_cast<float>(point.x) + 68.0f);
+    point.x = truncF(static_cast<float>(point.x) +
+                     (secV::side_middle_vertical_cor_width +
+                      secV::middle_vertical_cor_width));
   } else if (cell > t3) {
-    point.x = truncF(static_cast<float>(point.x) + 31.0f);
+    point.x =
+        truncF(static_cast<float>(point.x) + secV::side_middle_vertical_cor_width);
   }
   return point;
 }

@@ -29,6 +29,8 @@ class Cart {
   // load, the customer then listed with only the boxes this cart holds.
   bool loadCustomer(SolverConfiguration& solver, Customer& customer,
                     bool allowPartial, std::vector<Box>* remainingBoxes);
+  // loadCustomer's work: the shelf-loading policy, defined beside the
+  // packers (packing/customer_packing.cpp).
   bool loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
                            bool allowPartial,
                            std::vector<Box>* remainingBoxes);
@@ -39,6 +41,9 @@ class Cart {
   // a customer with boxes when the cart has no shelf.
   bool loadingCustomer_old(Customer& customer);
   void addOItemWithQty(OItem line, int qty);
+  // Adds the goods of boxes just placed to the pick list and takes their
+  // used volume off the free space.
+  void bookLoadedBoxes(const std::vector<Box>& boxes);
 
   float getCartFreeSpace() const { return freeSpace; }
   int getEstimatedWalkedDistance() const { return estimatedWalkedDistance; }
@@ -50,9 +55,4 @@ class Cart {
   void setCartOItemVector(std::vector<CartOItem> list) {
     cartOItems = std::move(list);
   }
-
- private:
-  // Adds the goods of boxes just placed to the pick list and takes their
-  // used volume off the free space.
-  void bookLoadedBoxes(const std::vector<Box>& boxes);
 };

@@ -25,7 +25,8 @@ class Customer {
   // Adds the lines' volumes and weights to the totals (not reset first).
   void countTotalWeightAndVolume();
   // Appends the boxes of the configured packer to boxesDecomp; values
-  // outside 0 to 5 pack nothing.
+  // outside 0 to 5 pack nothing. Defined beside the packers
+  // (packing/customer_packing.cpp).
   void decompIntoBoxes(BoxConfiguration& boxes, SolverConfiguration& solver);
 
   std::vector<Box> getBoxesDecomp() const { return boxesDecomp; }

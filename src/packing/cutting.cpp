@@ -3,26 +3,33 @@
 #include "packing/bin_packing_solver.h"
 #include "packing/piece_helpers.h"
 
+namespace {
+
+// Cuts one line: emit(specification, count) for its whole packages, then
+// for its single units. A package of no or negative content cannot be
+// counted out; such a line is cut into units only. The unit specification
+// is made only when units remain, after the packages were emitted.
+template <typename Emit>
+void cutLine(const OItem& line, Emit emit) {
+  int remainder = line.qty;
+  auto package = line.itemSpecifications.find(ItemSpecification::Package);
+  if (package != line.itemSpecifications.end() &&
+      package->second.contentQty > 0 &&
+      line.qty >= package->second.contentQty) {
+    emit(package->second, line.qty / package->second.contentQty);
+    remainder = line.qty % package->second.contentQty;
+  }
+  if (remainder > 0) emit(packing::unitPieceSpecification(line), remainder);
+}
+
+}  // namespace
+
 void cutToPackagesAndUnits(std::vector<OItem> lines,
                            std::vector<BoxItem>* pieces) {
   for (const OItem& line : lines) {
-    int remainder = line.qty;
-    auto package = line.itemSpecifications.find(ItemSpecification::Package);
-    // A package of no or negative content cannot be counted out; such a
-    // line is cut into units only.
-    if (package != line.itemSpecifications.end() &&
-        package->second.contentQty > 0 &&
-        line.qty >= package->second.contentQty) {
-      int perPackage = package->second.contentQty;
-      for (int i = 0; i < line.qty / perPackage; ++i) {
-        pieces->emplace_back(package->second, line);
-      }
-      remainder = line.qty % perPackage;
-    }
-    if (remainder > 0) {
-      ItemSpecification unit = packing::unitPieceSpecification(line);
-      for (int i = 0; i < remainder; ++i) pieces->emplace_back(unit, line);
-    }
+    cutLine(line, [&](const ItemSpecification& spec, int count) {
+      for (int i = 0; i < count; ++i) pieces->emplace_back(spec, line);
+    });
   }
 }
 
@@ -31,19 +38,9 @@ namespace packing {
 std::vector<PieceRun> cutToPieceRuns(const std::vector<OItem>& lines) {
   std::vector<PieceRun> runs;
   for (const OItem& line : lines) {
-    int remainder = line.qty;
-    auto package = line.itemSpecifications.find(ItemSpecification::Package);
-    if (package != line.itemSpecifications.end() &&
-        package->second.contentQty > 0 &&
-        line.qty >= package->second.contentQty) {
-      runs.push_back({BoxItem(package->second, line),
-                      line.qty / package->second.contentQty});
-      remainder = line.qty % package->second.contentQty;
-    }
-    if (remainder > 0) {
-      runs.push_back(
-          {BoxItem(packing::unitPieceSpecification(line), line), remainder});
-    }
+    cutLine(line, [&](const ItemSpecification& spec, int count) {
+      runs.push_back({BoxItem(spec, line), count});
+    });
   }
   return runs;
 }

@@ -35,6 +35,21 @@ int unitsPerBox(float capacity, float unitVolume, int remaining) {
   return std::max(perBox, 1);
 }
 
+// Adds the piece to the first of the boxes from `from` on with room for
+// `volume`; `from` then points there, or past the end when none had room.
+// False when none had room.
+bool addToFirstFit(BoxItem& piece, int volume, std::vector<Box>* packedBoxes,
+                   long& from) {
+  long found = packing::firstFitFrom(*packedBoxes, volume, from);
+  if (found < 0) {
+    from = static_cast<long>(packedBoxes->size());
+    return false;
+  }
+  from = found;
+  (*packedBoxes)[found].addItem(piece);
+  return true;
+}
+
 // One step of the several-types packer on the caller's own piece and box
 // types, so that the packing loop copies neither: first fit into the packed
 // boxes from box `from` on (no earlier box holds the piece), else a new box
@@ -43,13 +58,7 @@ int unitsPerBox(float capacity, float unitVolume, int remaining) {
 bool placeInFirstFitOrNewBox(BoxItem& piece, std::vector<Box>* packedBoxes,
                              std::span<const Box> boxTypes, long& from) {
   const int volume = piece.getVolume();
-  long found = packing::firstFitFrom(*packedBoxes, volume, from);
-  if (found >= 0) {
-    from = found;
-    (*packedBoxes)[found].addItem(piece);
-    return true;
-  }
-  from = static_cast<long>(packedBoxes->size());
+  if (addToFirstFit(piece, volume, packedBoxes, from)) return true;
   for (const Box& type : boxTypes) {
     if (type.getCapacity() >= volume) {
       Box box = type;
@@ -85,6 +94,65 @@ void baseLineFFD(std::vector<OItem> lines, std::vector<Box>* packedBoxes,
   }
 }
 
+namespace {
+
+// One box type's first fit for a piece of a run: the first box from `from`
+// on with room for its volume (from then points there, or past the end when
+// none had room), else a new box of its own when an empty box takes it.
+// False when no box of the type takes the piece whole.
+bool placeWholeInOneBoxType(BoxItem& piece, int volume,
+                            bool fitsEmptyBox, const Box& boxType,
+                            long& from, std::vector<Box>* packedBoxes) {
+  if (boxType.getCapacity() >= volume &&
+      addToFirstFit(piece, volume, packedBoxes, from)) {
+    return true;
+  }
+  if (!fitsEmptyBox) return false;
+  Box box = boxType;
+  box.addItem(piece);
+  packedBoxes->push_back(std::move(box));
+  return true;
+}
+
+// A package larger than the box type, unpacked: a unit larger than the box
+// travels in a box of its own size; otherwise the units fill existing boxes
+// first (from unitFrom on), then new boxes of as many units as fit.
+void packUnitsOfOversizedPiece(const BoxItem& piece, const Box& boxType,
+                               long& unitFrom,
+                               std::vector<Box>* packedBoxes) {
+  const float capacity = boxType.getCapacity();
+  BoxItem unit = piece;
+  const int units = unit.getCountOfUnits();
+  packing::makeUnitPiece(unit);
+  const float unitVolume = unit.itemSpecification.volume;
+  if (unitVolume > capacity) {
+    for (int i = 0; i < units; ++i) appendOverflowBox(unit, packedBoxes);
+    return;
+  }
+  int remaining = std::max(units, 0);
+  while (remaining > 0) {
+    long found =
+        packing::firstFitFrom(*packedBoxes, unit.getVolume(), unitFrom);
+    if (found < 0) {
+      unitFrom = static_cast<long>(packedBoxes->size());
+      break;
+    }
+    unitFrom = found;
+    (*packedBoxes)[found].addItem(unit);
+    --remaining;
+  }
+  while (remaining > 0) {
+    Box box = boxType;
+    int perBox = unitsPerBox(capacity, unitVolume, remaining);
+    int left = std::max(remaining - perBox, 0);
+    addUnits(box, unit, remaining - left);
+    packedBoxes->push_back(std::move(box));
+    remaining = left;
+  }
+}
+
+}  // namespace
+
 void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
                                   std::vector<Box>* packedBoxes, Box boxType) {
   packing::sortByVolumeDescending(lines);
@@ -105,52 +173,9 @@ void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
     long from = 0;      // no box before it holds a piece of the run
     long unitFrom = 0;  // no box before it holds one unit of the line
     for (int n = 0; n < run.count; ++n) {
-      if (capacity >= volume) {
-        long found = packing::firstFitFrom(*packedBoxes, volume, from);
-        if (found >= 0) {
-          from = found;
-          (*packedBoxes)[found].addItem(piece);
-          continue;
-        }
-        from = static_cast<long>(packedBoxes->size());
-      }
-      if (fitsEmptyBox) {
-        Box box = boxType;
-        box.addItem(piece);
-        packedBoxes->push_back(std::move(box));
-        continue;
-      }
-
-      BoxItem unit = piece;
-      const int units = unit.getCountOfUnits();
-      packing::makeUnitPiece(unit);
-      const float unitVolume = unit.itemSpecification.volume;
-      if (unitVolume > capacity) {
-        // Every unit travels in a box of its own size.
-        for (int i = 0; i < units; ++i) appendOverflowBox(unit, packedBoxes);
-        continue;
-      }
-
-      // A package larger than the box: unpack it, fill existing boxes first.
-      int remaining = std::max(units, 0);
-      while (remaining > 0) {
-        long found =
-            packing::firstFitFrom(*packedBoxes, unit.getVolume(), unitFrom);
-        if (found < 0) {
-          unitFrom = static_cast<long>(packedBoxes->size());
-          break;
-        }
-        unitFrom = found;
-        (*packedBoxes)[found].addItem(unit);
-        --remaining;
-      }
-      while (remaining > 0) {
-        Box box = boxType;
-        int perBox = unitsPerBox(capacity, unitVolume, remaining);
-        int left = std::max(remaining - perBox, 0);
-        addUnits(box, unit, remaining - left);
-        packedBoxes->push_back(std::move(box));
-        remaining = left;
+      if (!placeWholeInOneBoxType(piece, volume, fitsEmptyBox, boxType, from,
+                                  packedBoxes)) {
+        packUnitsOfOversizedPiece(piece, boxType, unitFrom, packedBoxes);
       }
     }
   }

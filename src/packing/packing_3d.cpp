@@ -19,7 +19,8 @@
 
 #include "packing/bin_packing_solver.h"
 #include "packing/packing_scripts.h"
-#include "packing/python_bridge.h"
+#include "packing/packing_statements.h"
+#include "packing/python_session.h"
 
 namespace bp_solver {
 namespace {
@@ -123,7 +124,8 @@ void truncateTo(std::vector<Box>* packedBoxes, std::size_t size) {
 }
 
 // One packing exchange with the interpreter: the import, the box
-// statements, the pieces, the script texts in order, then the call, whose
+// statements, the pieces, the shared prelude and the script texts in order,
+// then the call, whose
 // records are read back into boxes.
 std::vector<Box> packThroughScript(
     const std::string& boxStatements, const std::vector<BoxItem>& pieces,
@@ -134,6 +136,7 @@ std::vector<Box> packThroughScript(
   session.run(import_statement);
   session.run(boxStatements);
   session.run(itemsStatements(pieces, pieceStatement));
+  session.run(scripts::packing_prelude);
   for (const char* script : scriptTexts) session.run(script);
   return readBack(session.evaluateRecords(call), pieces, boxFor);
 }
@@ -171,6 +174,7 @@ bool addBoxItemToExisting_oneItemized_Box_3D(Box box, BoxItem piece) {
     }
     items += bridge::pieceStatement(piece) + "\n";
     session.run(items);
+    session.run(scripts::packing_prelude);
     session.run(scripts::test_adding_boxitem_3d);
     return session.evaluateTruth("test_adding_boxitem_3d(bin, items)");
   } catch (const std::exception&) {

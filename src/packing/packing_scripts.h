@@ -1,8 +1,8 @@
 #pragma once
 
 // The Python scripts the 3D packers run in the embedded interpreter. Each
-// defines one function (and the FFDS script its helper class) in __main__;
-// the packers redefine them before every call.
+// defines one function (and the FFDS script its helper class) in __main__,
+// after the shared prelude; the packers redefine them before every call.
 //
 // Pieces arrive as dicts {'product_no', 'type', 'x', 'y', 'z', 'weight'}
 // (plus 'volume' for the FFDS script), boxes as dicts {'name', 'width',
@@ -16,47 +16,67 @@
 
 namespace bp_solver::scripts {
 
+// The helpers every packing script uses, run before the scripts: the key of
+// a piece, the package's Bin of a box type and its Items of the pieces, the
+// first of the pieces with a key, the record of a placed piece,
+// the pieces a packed box left unfitted, and the records of pieces that fitted
+// nowhere (one entry each, name None).
+inline constexpr const char* packing_prelude = R"PY(
+def piece_key(item):
+    return str(item['product_no']) + ';' + item['type']
+
+def bin_of(spec):
+    return Bin(spec['name'], spec['width'], spec['height'], spec['depth'],
+               spec['max-weight'])
+
+def add_pieces(packer, pieces):
+    for item in pieces:
+        packer.add_item(Item(piece_key(item), item['x'], item['y'],
+                             item['z'], item['weight']))
+
+def first_with_key(items, key):
+    for item in items:
+        if piece_key(item) == key:
+            return item
+    return None
+
+def placed_record(placed):
+    text = placed.string()
+    product_no, rest = text.split(';', 1)
+    return {'product_no': product_no, 'type': rest.split('(', 1)[0]}
+
+def unfitted_pieces(items, packed):
+    pieces = []
+    for unfitted in packed.unfitted_items:
+        match = first_with_key(items, unfitted.string().split('(', 1)[0])
+        if match is not None:
+            pieces.append(match)
+    return pieces
+
+def unboxed_records(pieces):
+    return [{'name': None, 'items': [
+        {'product_no': str(item['product_no']), 'type': item['type']}]}
+        for item in pieces]
+)PY";
+
 // One box type: fills one box per pass until every piece is placed, or a
 // pass places nothing; what is left then comes back piece by piece,
 // unboxed. Called as bin_packing3d(bin, items).
 inline constexpr const char* bin_packing3d = R"PY(
 def bin_packing3d(bin, items):
-    def piece_key(item):
-        return str(item['product_no']) + ';' + item['type']
-
-    def first_with_key(key):
-        for item in items:
-            if piece_key(item) == key:
-                return item
-        return None
-
-    def placed_record(placed):
-        text = placed.string()
-        product_no, rest = text.split(';', 1)
-        return {'product_no': product_no, 'type': rest.split('(', 1)[0]}
-
     remaining = list(items)
     export = []
     last_count = len(items)
     while len(remaining) > 0:
         packer = Packer()
-        packer.add_bin(Bin(bin['name'], bin['width'], bin['height'],
-                           bin['depth'], bin['max-weight']))
-        for item in remaining:
-            packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                                 item['z'], item['weight']))
+        packer.add_bin(bin_of(bin))
+        add_pieces(packer, remaining)
         packer.pack()
         remaining = []
         for packed in packer.bins:
-            for unfitted in packed.unfitted_items:
-                match = first_with_key(unfitted.string().split('(', 1)[0])
-                if match is not None:
-                    remaining.append(match)
+            remaining += unfitted_pieces(items, packed)
         if len(remaining) == last_count:
-            for item in remaining:
-                export.append({'name': None, 'items': [
-                    {'product_no': str(item['product_no']),
-                     'type': item['type']}]})
+            export += unboxed_records(remaining)
             break
         placed = []
         for packed in packer.bins:
@@ -72,11 +92,8 @@ def bin_packing3d(bin, items):
 inline constexpr const char* test_adding_boxitem_3d = R"PY(
 def test_adding_boxitem_3d(bin, items):
     packer = Packer()
-    packer.add_bin(Bin(bin['name'], bin['width'], bin['height'],
-                       bin['depth'], bin['max-weight']))
-    for item in items:
-        packer.add_item(Item(str(item['product_no']) + ';' + item['type'],
-                             item['x'], item['y'], item['z'], item['weight']))
+    packer.add_bin(bin_of(bin))
+    add_pieces(packer, items)
     packer.pack()
     for packed in packer.bins:
         if len(packed.unfitted_items) > 0:
@@ -107,20 +124,6 @@ class UsedBin:
 // bin_packing_3d_ffds_multipleBins(bins, items).
 inline constexpr const char* bin_packing_3d_ffds_multipleBins = R"PY(
 def bin_packing_3d_ffds_multipleBins(bins, items):
-    def piece_key(item):
-        return str(item['product_no']) + ';' + item['type']
-
-    def first_with_key(key):
-        for item in items:
-            if piece_key(item) == key:
-                return item
-        return None
-
-    def placed_record(placed):
-        text = placed.string()
-        product_no, rest = text.split(';', 1)
-        return {'product_no': product_no, 'type': rest.split('(', 1)[0]}
-
     remaining = list(items)
     previous_count = 0
     stalled_passes = 0
@@ -158,28 +161,18 @@ def bin_packing_3d_ffds_multipleBins(bins, items):
             break
         packer = Packer()
         for used in opened:
-            spec = used.bin_spec
-            packer.add_bin(Bin(spec['name'], spec['width'], spec['height'],
-                               spec['depth'], spec['max-weight']))
-        for item in remaining:
-            packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                                 item['z'], item['weight']))
+            packer.add_bin(bin_of(used.bin_spec))
+        add_pieces(packer, remaining)
         packer.pack(distribute_items=True)
         previous_count = len(remaining)
         for index, packed in enumerate(packer.bins):
             if index == len(packer.bins) - 1:
-                remaining = []
-                for unfitted in packed.unfitted_items:
-                    match = first_with_key(unfitted.string().split('(', 1)[0])
-                    if match is not None:
-                        remaining.append(match)
+                remaining = unfitted_pieces(items, packed)
             placed = [placed_record(item) for item in packed.items]
             if len(placed) > 0:
                 export.append({'name': opened[index].bin_spec['name'],
                                'items': placed})
-    for item in remaining:
-        export.append({'name': None, 'items': [
-            {'product_no': str(item['product_no']), 'type': item['type']}]})
+    export += unboxed_records(remaining)
     return export
 )PY";
 
@@ -188,31 +181,13 @@ def bin_packing_3d_ffds_multipleBins(bins, items):
 // bin_packing3d_libraryDefault(bins, items).
 inline constexpr const char* bin_packing3d_libraryDefault = R"PY(
 def bin_packing3d_libraryDefault(bins, items):
-    def piece_key(item):
-        return str(item['product_no']) + ';' + item['type']
-
-    def first_with_key(key):
-        for item in items:
-            if piece_key(item) == key:
-                return item
-        return None
-
-    def placed_record(placed):
-        text = placed.string()
-        product_no, rest = text.split(';', 1)
-        return {'product_no': product_no, 'type': rest.split('(', 1)[0]}
-
     packer = Packer()
     stock = []
     for record in bins:
         for copy_index in range(record['count']):
-            packer.add_bin(Bin(record['name'], record['width'],
-                               record['height'], record['depth'],
-                               record['max-weight']))
+            packer.add_bin(bin_of(record))
             stock.append(record)
-    for item in items:
-        packer.add_item(Item(piece_key(item), item['x'], item['y'],
-                             item['z'], item['weight']))
+    add_pieces(packer, items)
     packer.pack(distribute_items=True)
     export = []
     remaining = list(items)
@@ -220,14 +195,8 @@ def bin_packing3d_libraryDefault(bins, items):
         placed = [placed_record(item) for item in packed.items]
         if len(placed) > 0:
             export.append({'name': stock[index]['name'], 'items': placed})
-        remaining = []
-        for unfitted in packed.unfitted_items:
-            match = first_with_key(unfitted.string().split('(', 1)[0])
-            if match is not None:
-                remaining.append(match)
-    for item in remaining:
-        export.append({'name': None, 'items': [
-            {'product_no': str(item['product_no']), 'type': item['type']}]})
+        remaining = unfitted_pieces(items, packed)
+    export += unboxed_records(remaining)
     return export
 )PY";
 

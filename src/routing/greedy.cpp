@@ -57,6 +57,36 @@ void moveItemsAt(const std::vector<int>& indices,
   for (int index : indices) order->push_back(std::move(items[index]));
 }
 
+// Every leg between two of the route's points, each measured once.
+std::vector<Candidate> buildCandidates(const RoutePoints& route,
+                                       Warehouse& warehouse) {
+  const int pointCount = static_cast<int>(route.points.size());
+  std::vector<Candidate> candidates;
+  candidates.reserve(static_cast<std::size_t>(pointCount) *
+                     static_cast<std::size_t>(pointCount - 1) / 2);
+  for (int i = 0; i < pointCount; ++i) {
+    for (int j = i + 1; j < pointCount; ++j) {
+      candidates.push_back(
+          {i, j, warehouse.distance(*route.points[i], *route.points[j])});
+    }
+  }
+  return candidates;
+}
+
+// Walks the accepted legs from the start, picking each point's items on
+// arrival; items standing on the end point are picked on arrival there.
+// The length of the walk.
+int walkPath(const std::vector<Candidate>& path, const RoutePoints& route,
+             std::vector<CartOItem>& items, std::vector<CartOItem>* order) {
+  routing_detail::RouteLength total;
+  for (const Candidate& leg : path) {
+    moveItemsAt(route.itemsAt[leg.a], items, order);
+    total.add(leg.length);
+  }
+  moveItemsAt(route.itemsAt[1], items, order);
+  return total.value();
+}
+
 }  // namespace
 
 // Walks chains of edges, each from its first remaining edge onwards, and
@@ -116,28 +146,10 @@ int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
   }
 
   const RoutePoints route = collectPoints(items, start, end);
-  const int pointCount = static_cast<int>(route.points.size());
-
-  std::vector<Candidate> candidates;
-  candidates.reserve(static_cast<std::size_t>(pointCount) *
-                     static_cast<std::size_t>(pointCount - 1) / 2);
-  for (int i = 0; i < pointCount; ++i) {
-    for (int j = i + 1; j < pointCount; ++j) {
-      candidates.push_back(
-          {i, j, warehouse.distance(*route.points[i], *route.points[j])});
-    }
-  }
-
-  // Walk the path from the start, picking each point's items on arrival.
-  routing_detail::RouteLength total;
-  for (const Candidate& leg :
-       routing_detail::greedyEdgePath(pointCount, std::move(candidates))) {
-    moveItemsAt(route.itemsAt[leg.a], items, order);
-    total.add(leg.length);
-  }
-  // Items standing on the end point are picked on arrival there.
-  moveItemsAt(route.itemsAt[1], items, order);
-  return total.value();
+  const std::vector<Candidate> path = routing_detail::greedyEdgePath(
+      static_cast<int>(route.points.size()),
+      buildCandidates(route, warehouse));
+  return walkPath(path, route, items, order);
 }
 
 }  // namespace tsp_solver

@@ -17,16 +17,7 @@
 #include "model/customer.h"
 #include "model/oitem.h"
 #include "model/setup_configuration.h"
-
-// The exported plan of the given carts as compact JSON ("null" for none).
-std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
-                        bool includeItems);
-
-// Whole walking distance of a set of carts, decimetres, and their count.
-struct WalkTotals {
-  int totalDistance = 0;
-  int carts = 0;
-};
+#include "wave/recorded_walks.h"
 
 // Told while a planning run works: the step ("packing", "grouping" and the
 // grouping's name, "routing"), how many of its customers or carts are done
@@ -36,6 +27,22 @@ using PlanningProgress = std::function<void(
 
 // Everything one wave produces: its order lines, its customers and the
 // planned carts, with the loader's own copy of the distance oracle.
+//
+// Usage: load a wave, plan it, export the plan.
+//
+//   Warehouse warehouse;
+//   CartsLoader loader(warehouse);
+//   loader.loadItemsAndSpec("wave1422307.json");
+//   if (loader.lastLoadSucceeded()) {  // else lastLoadError() says why
+//     PlanningSetup setup = batchConfiguration();  // wave/planning_setup.h
+//     loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
+//     std::string plan = loader.exportCartsToJson(true, true);
+//   }
+//
+// The members are defined by concern: loading in wave_loading.cpp, planning
+// in planning_run.cpp, the export in export.cpp (wave/export.h), the
+// statistics in stats.cpp (wave/stats.h) and the recorded-walk replay in
+// recorded_picking.cpp (wave/recorded_walks.h).
 class CartsLoader {
  public:
   explicit CartsLoader(Warehouse& warehouse) : warehouse(warehouse) {}
@@ -62,7 +69,11 @@ class CartsLoader {
   // Packs, groups and routes the loaded wave; the plan replaces carts.
   void loadingCartsRun(SolverConfiguration& solver,
                        CartConfiguration& cartConfig, BoxConfiguration& boxes);
-  // Runs the three groupings with greedy routes; the shortest total wins.
+  // Runs the three groupings with greedy routes and returns the number of
+  // the one whose total is shortest (the earlier one on a tie). Side effect:
+  // each trial replaces carts, so afterwards carts holds the last trial's
+  // (KMeansClustering) plan, not the winner's; the planning run groups again
+  // with the number returned.
   short chooseBestAlgorithm(SolverConfiguration& solver,
                             CartConfiguration& cartConfig,
                             CustomerMultimap customerOrder);
@@ -70,8 +81,10 @@ class CartsLoader {
   // Progress of the next runs goes to this callback (none: no reports).
   void setProgress(PlanningProgress callback) { progress = std::move(callback); }
 
+  // The carts' exported plan (exportCarts).
   std::string exportCartsToJson(bool includeShelves, bool includeItems);
   std::list<Cart> getLoadedCartsList() const { return carts; }
+  // The tab-separated per-cart table (stats::eachCartStats).
   std::string getStats();
 
   // Measures the walks recorded in a picking file. Throws std::runtime_error

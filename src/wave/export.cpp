@@ -1,5 +1,4 @@
-// The exported plan: compact JSON, one element per cart with its route-ordered
-// pick list ("items") and the goods on each shelf ("shelves").
+#include "wave/export.h"
 
 #include <nlohmann/json.hpp>
 #include <string>

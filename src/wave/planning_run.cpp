@@ -274,6 +274,7 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
   } else {
     int grouping = setting;
     if (choose) {
+      // Leaves the last trial's carts behind; they are replaced below.
       grouping = chooseBestAlgorithm(solver, cartConfig, customerOrder);
     }
     carts = groupReporting(progress, grouping, solver, cartConfig,

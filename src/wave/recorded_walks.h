@@ -4,11 +4,17 @@
 // wave that carries "Cart" and "AddressRank"), the cart that picked it and
 // the rank of its address in that cart's walk.
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
 #include "model/cart_oitem.h"
+
+// Whole walking distance of a set of carts, decimetres, and their count.
+struct WalkTotals {
+  int totalDistance = 0;
+  int carts = 0;
+};
 
 // One recorded cart: its number and its lines in the order walked (highest
 // "AddressRank" first, equal ranks in file order), each line's rank in its

@@ -18,6 +18,17 @@ BoxCounts countBoxes(const Cart& cart) {
   return counts;
 }
 
+long long plannedDistance(const std::list<Cart>& carts) {
+  long long total = 0;
+  for (const Cart& cart : carts) total += cart.getEstimatedWalkedDistance();
+  return total;
+}
+
+std::optional<double> savingPercent(long long reference, long long planned) {
+  if (reference <= 0) return std::nullopt;
+  return 100.0 * (reference - planned) / reference;
+}
+
 std::string eachCartStats(std::list<Cart> carts) {
   std::string table =
       "CART_NUMBER      TOTAL_CUSTOMERS     TOTAL_ITEMS     FULL_BOXES      "

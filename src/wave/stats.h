@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <list>
+#include <optional>
 #include <string>
 
 #include "model/cart.h"
@@ -29,6 +30,14 @@ CartFigures cartFigures(const Cart& cart);
 
 // Decimetres as metres with one decimal: 6871 as "687.1".
 std::string metresText(long long decimetres);
+
+// The whole planned walking distance of the carts, decimetres.
+long long plannedDistance(const std::list<Cart>& carts);
+
+// How much shorter the planned walk is than a reference walk, in per cent
+// of the reference (negative when longer); nothing when the reference is not
+// positive.
+std::optional<double> savingPercent(long long reference, long long planned);
 
 // The per-cart table for people: aligned columns with their units, then a
 // line with the whole and average distance.

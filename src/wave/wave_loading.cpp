@@ -117,6 +117,36 @@ std::optional<std::string> disagreement(const std::string& source,
          "; row " + std::to_string(first.number) + " is kept";
 }
 
+// The checked fields of one row.
+struct ParsedRow {
+  int customer;
+  int product;
+  std::string address;
+  int qty;
+  int unit;
+  ItemSpecification spec;
+};
+
+// Reads one row's fields in a fixed order; the first missing or bad one
+// throws std::invalid_argument naming the key, the value and the reason.
+ParsedRow parseRow(const json& row) {
+  int customer = readInt(row, "Customer");
+  int product = readInt(row, "Product");
+  std::string address = wave_fields::readAddress(row);
+  int qty = wave_fields::readIntWithin(row, "Qty", 0, kMaxLineQuantity);
+  int unit = readInt(row, "Unit");
+  if (unit != ItemSpecification::Unit && unit != ItemSpecification::Package) {
+    throw std::invalid_argument(wave_fields::fieldText("Unit", unit) +
+                                ": neither 0 (unit) nor 1 (package)");
+  }
+  ItemSpecification spec(
+      product, static_cast<ItemSpecification::Type>(unit),
+      readInt(row, "PackageType"), readInt(row, "ContentQty"),
+      readFloat(row, "X"), readFloat(row, "Y"), readFloat(row, "Z"),
+      readFloat(row, "Weight"));
+  return {customer, product, std::move(address), qty, unit, std::move(spec)};
+}
+
 // Reads the rows into order lines merged by (customer, product), ascending.
 // Throws std::invalid_argument naming the source, row number (from 1), key,
 // value and reason for the first bad row; appends the warnings of a
@@ -131,21 +161,13 @@ std::vector<OItem> readOrderLines(const json& rows, const std::string& source,
     ++number;
     const std::string where = source + " row " + std::to_string(number);
     try {
-      int customer = readInt(row, "Customer");
-      int product = readInt(row, "Product");
-      std::string address = wave_fields::readAddress(row);
-      int qty = wave_fields::readIntWithin(row, "Qty", 0, kMaxLineQuantity);
-      int unit = readInt(row, "Unit");
-      if (unit != ItemSpecification::Unit &&
-          unit != ItemSpecification::Package) {
-        throw std::invalid_argument(wave_fields::fieldText("Unit", unit) +
-                                    ": neither 0 (unit) nor 1 (package)");
-      }
-      ItemSpecification spec(
-          product, static_cast<ItemSpecification::Type>(unit),
-          readInt(row, "PackageType"), readInt(row, "ContentQty"),
-          readFloat(row, "X"), readFloat(row, "Y"), readFloat(row, "Z"),
-          readFloat(row, "Weight"));
+      ParsedRow parsed = parseRow(row);
+      const int customer = parsed.customer;
+      const int product = parsed.product;
+      std::string address = std::move(parsed.address);
+      const int qty = parsed.qty;
+      const int unit = parsed.unit;
+      const ItemSpecification& spec = parsed.spec;
       auto outside = ver2::mapping::outsideFloorPlan(address);
       if (outside && warnedAddresses.insert(address).second) {
         warnings->push_back("WARNING: " + where + ": " +

@@ -19,6 +19,7 @@
 #include "support/lines.h"
 #include "types.h"
 #include "wave/planning_steps.h"
+#include "wave/planning_setup.h"
 
 namespace grouping_fixtures {
 
@@ -38,7 +39,7 @@ inline SolverConfiguration solver() {
 
 // The standard cart: three shelves 90 wide, each taking three boxes 28 wide.
 inline CartConfiguration standardCart() {
-  return CartConfiguration(90, 200, 50, 1.0f, 3);
+  return batchConfiguration().cartConfig;
 }
 
 // Groups the customers with algorithm 0 (average distances), 1 (least

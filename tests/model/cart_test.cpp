@@ -7,20 +7,15 @@
 #include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "support/lines.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
 using testing_support::line;
 
-SolverConfiguration solver1D() {
-  return SolverConfiguration(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-}
+SolverConfiguration solver1D() { return batchConfiguration().solver; }
 
-BoxConfiguration standardBoxes() {
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  return boxes;
-}
+BoxConfiguration standardBoxes() { return batchConfiguration().boxes; }
 
 Customer packedCustomer(int id, std::vector<OItem> lines) {
   Customer customer(id);

@@ -10,7 +10,8 @@
 #include <string>
 
 #include "packing/bin_packing_solver.h"
-#include "packing/python_bridge.h"
+#include "packing/packing_statements.h"
+#include "packing/python_session.h"
 #include "support/lines.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "geometry/waddress.h"
+#include "support/planning.h"
 #include "support/walks.h"
 #include "wave/carts_loader.h"
 #include "wave/recorded_walks.h"
@@ -23,14 +24,7 @@ const std::string kWave =
     DALVENOR_SOURCE_DIR "/data/data_both/wave1422014.json";
 
 report::ReportInput plannedWave(const std::string& wave) {
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
-  loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  const CartsLoader loader = testing_support::batchPlannedLoader(wave);
   report::ReportInput input;
   input.wave = wave;
   input.carts = loader.getLoadedCartsList();

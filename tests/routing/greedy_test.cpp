@@ -9,14 +9,8 @@
 #include "routing/route_fixtures.h"
 #include "routing/tsp_solver.h"
 
-using route_fixtures::kAddressG;
-using route_fixtures::kAddressP;
-using route_fixtures::kAddressV;
-using route_fixtures::pointOnRowA;
-using route_fixtures::productsOf;
-using route_fixtures::routeEnd;
-using route_fixtures::routeStart;
-using route_fixtures::stop;
+// The route examples' addresses, points and lines.
+using namespace route_fixtures;  // NOLINT(google-build-using-namespace)
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "routing/tsp_solver.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -23,13 +24,11 @@ const std::string kWave =
 
 std::string planOf(const nlohmann::json& rows, BPAlgorithms packer) {
   SolverConfiguration solver(packer, AVGDistances, BruteForceOrGreedy);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  PlanningSetup batch = batchConfiguration();
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   loader.loadItemsFromRows(rows, "request");
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  loader.loadingCartsRun(solver, batch.cartConfig, batch.boxes);
   return loader.exportCartsToJson(true, true);
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/lines.h"
 #include "wave/carts_loader.h"
+#include "wave/export.h"
 #include "wave/json_files.h"
 #include "wave/stats.h"
 

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/planning.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 
@@ -29,19 +30,11 @@ std::string wholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// wave_batch's fixed configuration: FFD with one box type, AVGDistances,
-// greedy routes, one master box type and the three-shelf cart.
+// The plan wave_batch writes for the wave, with its fixed configuration.
 std::string batchPlan(const std::string& path) {
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28.0f, 29.0f, 45.0f, 4000.0f, "masterBox", 1.0f), 1000);
-  CartConfiguration cartConfig(90.0f, 200.0f, 50.0f, 1.0f, 3);
-  Warehouse warehouse;
-  CartsLoader loader(warehouse);
   is_debug_on = false;
-  loader.loadItemsAndSpec(path);
+  CartsLoader loader = testing_support::batchPlannedLoader(path);
   EXPECT_TRUE(loader.lastLoadSucceeded()) << loader.lastLoadError();
-  loader.loadingCartsRun(solver, cartConfig, boxes);
   return loader.exportCartsToJson(true, true) + "\n";
 }
 

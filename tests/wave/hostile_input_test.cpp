@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "wave/carts_loader.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -229,10 +230,7 @@ const std::vector<HostileCase>& hostileCases() {
 
 TEST(HostileInputTest, EachWaveIsRefusedWithItsReasonOrPlannedWhole) {
   ASSERT_GE(hostileCases().size(), 40u);
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  PlanningSetup setup = batchConfiguration();
   Warehouse warehouse;
   for (const HostileCase& c : hostileCases()) {
     SCOPED_TRACE(c.wave.substr(0, 200));
@@ -256,7 +254,7 @@ TEST(HostileInputTest, EachWaveIsRefusedWithItsReasonOrPlannedWhole) {
       units += line.qty;
     }
     EXPECT_EQ(units, c.units);
-    loader.loadingCartsRun(solver, cartConfig, boxes);
+    loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
     Tally items, shelves;
     tallyPlan(loader.exportCartsToJson(true, true), &items, &shelves);
     std::erase_if(loaded, [](const auto& entry) { return entry.second == 0; });

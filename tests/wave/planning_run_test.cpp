@@ -10,6 +10,7 @@
 #include "wave/dalvenor_debug.h"
 #include "wave/planning_steps.h"
 #include "wave/wave_text.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -22,12 +23,12 @@ const char* const kAddresses[] = {"G000502017", "VCC0001005", "P000101010",
                                   "VAA0002030", "G000302030", "P000401020"};
 
 struct Plan {
-  SolverConfiguration solver{FFD_OneBoxType, AVGDistances, GreedyAlgorithm};
-  CartConfiguration cartConfig{90, 200, 50, 1.0f, 3};
-  BoxConfiguration boxes;
+  PlanningSetup setup = batchConfiguration();
+  SolverConfiguration& solver = setup.solver;
+  CartConfiguration& cartConfig = setup.cartConfig;
+  BoxConfiguration& boxes = setup.boxes;
   Warehouse warehouse;
   CartsLoader loader{warehouse};
-  Plan() { boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000); }
   void run(const std::string& wave) {
     loader.loadItemsAndSpec(wave);
     loader.loadingCartsRun(solver, cartConfig, boxes);

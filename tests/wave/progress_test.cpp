@@ -5,6 +5,7 @@
 
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ struct Report {
 // The reports of one planning run of a bundled wave with the grouping.
 std::vector<Report> reportsOf(GroupingCustomersAlgorithms grouping) {
   SolverConfiguration solver(FFD_OneBoxType, grouping, GreedyAlgorithm);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
+  PlanningSetup batch = batchConfiguration();
+  BoxConfiguration& boxes = batch.boxes;
+  CartConfiguration& cartConfig = batch.cartConfig;
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   std::vector<Report> reports;

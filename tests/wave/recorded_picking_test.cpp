@@ -6,6 +6,7 @@
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
 #include "wave/wave_text.h"
+#include "wave/planning_setup.h"
 
 namespace {
 
@@ -115,13 +116,10 @@ TEST_F(RecordedPickingTest, MissingOrUnreadableFilesThrowNamingPathAndReason) {
 }
 
 TEST_F(RecordedPickingTest, ComparisonLeavesThePlanAlone) {
-  SolverConfiguration solver(FFD_OneBoxType, AVGDistances, GreedyAlgorithm);
-  CartConfiguration cartConfig(90, 200, 50, 1.0f, 3);
-  BoxConfiguration boxes;
-  boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 1000);
+  PlanningSetup setup = batchConfiguration();
   std::string wave = waveText({{1, 2, "G000502017", 3}});
   loader.loadItemsAndSpec(wave);
-  loader.loadingCartsRun(solver, cartConfig, boxes);
+  loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
   std::string plan = loader.exportCartsToJson(true, true);
   measure(wave);
   EXPECT_EQ(loader.exportCartsToJson(true, true), plan);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The bridge to the embedded Python interpreter that runs the 3D packing
-// scripts: statement texts describing boxes and pieces, running them in the
+// The session with the embedded Python interpreter that runs the 3D packing
+// scripts: running statements (packing_statements.h builds them) in the
 // interpreter's __main__ namespace, evaluating the packing call and reading
 // back the records it returns.
 //
@@ -18,32 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "model/box.h"
-#include "model/box_item.h"
-
 namespace bp_solver::bridge {
-
-// Numbers as statements write them, independent of any locale: a float in
-// fixed notation with six decimals and a point (28 -> "28.000000"), an int in
-// plain decimal.
-std::string formatNumber(float value);
-std::string formatNumber(int value);
-
-// A Python string literal in single quotes holding exactly the given bytes:
-// backslash, quote and control characters are escaped, so "masterBox" gives
-// 'masterBox' and "Joe's" gives 'Joe\'s'.
-std::string pythonStringLiteral(const std::string& text);
-
-// "bin = {'name':'masterBox','width':28.000000,...,'max-weight':4000.000000}"
-std::string boxStatement(const Box& box);
-// "bins.append({...,'max-weight':...,'volume':<capacity>,})"
-std::string boxStatementWithVolume(const Box& box);
-// "bins.append({...,'max-weight':...,'count':<count>,})"
-std::string boxStatementWithCount(const Box& box, int count);
-// "items.append({'product_no':1234,'type':'pack','x':...,'weight':...,})"
-std::string pieceStatement(const BoxItem& piece);
-// As pieceStatement, then "'volume':<volume>})" after the weight's comma.
-std::string pieceStatementWithVolume(const BoxItem& piece);
 
 // One piece of a returned box: product number and type as the script wrote
 // them ("unit" or "pack").
