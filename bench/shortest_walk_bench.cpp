@@ -50,6 +50,10 @@ void BM_ShortestWalk_PlanWave(benchmark::State& state) {
   state.counters["loading_s"] = report.effort.loadingSeconds;
   state.counters["routing_s"] = report.effort.routingSeconds;
   state.counters["load_checks"] = static_cast<double>(report.effort.loadChecks);
+  state.counters["width_refused"] =
+      static_cast<double>(report.effort.widthRefused);
+  state.counters["load_refused"] =
+      static_cast<double>(report.effort.loadRefused);
   state.counters["routes"] = static_cast<double>(report.effort.routed);
   state.counters["routes_reused"] =
       static_cast<double>(report.effort.routesReused);

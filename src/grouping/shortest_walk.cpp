@@ -31,7 +31,10 @@ constexpr double kEstimateSlack = 0.03;
 constexpr double kQuickRouteSlack = 0.01;
 // Rounds of the iterated search per unit of effort, at least; else one per
 // cart.
-constexpr int kMinRounds = 150;
+constexpr int kMinRounds = 300;
+// Changes the iterated search estimates per unit of effort, at most: waves
+// of large carts, whose rounds estimate many changes each, run fewer rounds.
+constexpr std::int64_t kMaxScreenedPerEffort = 200000;
 // Swaps in the chain of one kick of the iterated search.
 constexpr int kKickSwaps = 2;
 
@@ -214,7 +217,27 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
     std::replace(toCustomers.begin(), toCustomers.end(), change.b, change.a);
   }
   if (!plan_.mayFit(toCustomers) || !plan_.mayFit(fromCustomers)) {
+    ++plan_.effort().loadRefused;
     return false;
+  }
+  const std::int64_t before = std::int64_t{plan_.carts()[from].walk.length} +
+                              plan_.carts()[to].walk.length;
+  if (onlyShorter) {
+    // Quick routes before any loading: a change they leave clearly longer
+    // is dropped.
+    const std::int64_t quick =
+        std::int64_t{
+            plan_.quickRoute(toCustomers, plan_.carts()[to].walk.route)
+                .length} +
+        (fromCustomers.empty()
+             ? 0
+             : plan_.quickRoute(fromCustomers, plan_.carts()[from].walk.route)
+                   .length);
+    if (static_cast<double>(quick) >=
+        static_cast<double>(before) * (1 + kQuickRouteSlack)) {
+      ++plan_.effort().quickRefused;
+      return false;
+    }
   }
   std::optional<Cart> toCart = plan_.load(toCustomers);
   std::optional<Cart> fromCart;
@@ -222,23 +245,6 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
   if (!toCart || (!fromCart && !fromCustomers.empty())) {
     ++plan_.effort().loadRefused;
     return false;
-  }
-  const std::int64_t before = std::int64_t{plan_.carts()[from].walk.length} +
-                              plan_.carts()[to].walk.length;
-  if (onlyShorter) {
-    // Quick routes first: a change they leave clearly longer is dropped.
-    const std::int64_t quick =
-        std::int64_t{
-            plan_.quickRoute(*toCart, plan_.carts()[to].walk.route).length} +
-        (fromCart
-             ? plan_.quickRoute(*fromCart, plan_.carts()[from].walk.route)
-                   .length
-             : 0);
-    if (static_cast<double>(quick) >=
-        static_cast<double>(before) * (1 + kQuickRouteSlack)) {
-      ++plan_.effort().quickRefused;
-      return false;
-    }
   }
   CartWalk toWalk = plan_.searchRoute(*toCart);
   CartWalk fromWalk = fromCart ? plan_.searchRoute(*fromCart) : CartWalk();
@@ -397,7 +403,15 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   // Small waves get a floor of rounds: their carts are few, yet each round
   // is cheap there.
   const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
-  for (int round = 0; round < rounds; ++round) search.iterate();
+  const std::int64_t screenedBefore = plan.effort().screened;
+  const std::int64_t maxScreened =
+      std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
+  int round = 0;
+  for (; round < rounds &&
+         plan.effort().screened - screenedBefore < maxScreened;
+       ++round) {
+    search.iterate();
+  }
   plan.finishRoutes();
 
   std::list<Cart> carts;
@@ -409,7 +423,7 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
     report->finalLength = plan.totalLength();
     report->startCarts = startCarts;
     report->finalCarts = static_cast<int>(carts.size());
-    report->rounds = rounds;
+    report->rounds = round;
     report->effort = plan.effort();
   }
   return carts;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "geometry/route_ends.h"
+#include "packing/bin_packing_solver.h"
 #include "routing/route_dispatch.h"
 #include "routing/route_length.h"
 #include "routing/route_search.h"
@@ -27,8 +28,9 @@ PointKey keyOf(const SECTOR_ADDR_T& p) {
 // Customers each customer keeps as its nearest, for choosing target carts.
 constexpr std::size_t kNearCustomers = 12;
 // Rounds per stop of the shortest-route search while the search compares
-// changes; the final carts get the run's full search.
-constexpr int kSearchRoundsPerStop = 2;
+// changes (a prefix of the run's rounds); the final carts get the run's full
+// search.
+constexpr int kSearchRoundsPerStop = 1;
 
 bool contains(std::span<const int> values, int value) {
   return std::find(values.begin(), values.end(), value) != values.end();
@@ -89,8 +91,18 @@ WalkPlan::WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
     for (const Box& box : customer.boxesDecomp) width += box.width;
     widthOf_.push_back(width);
     singleUnit_.push_back(isSingleUnit(customer.boxesDecomp));
+    boxWidths_.push_back(bp_solver::widthsInLoadingOrder(customer.boxesDecomp));
+    SingleUnit unit;
+    if (singleUnit_.back()) {
+      const Box& box = customer.boxesDecomp[0];
+      const BoxItem& piece = box.itemsInTheBox.begin()->second;
+      unit = {piece.oItem.productID, piece.itemSpecification.volume,
+              box.getFreeCapacity()};
+    }
+    units_.push_back(unit);
   }
-  for (const CartShelf& shelf : cartConfig_.getCartPattern().cartShelves) {
+  emptyShelves_ = cartConfig_.getCartPattern().cartShelves;
+  for (const CartShelf& shelf : emptyShelves_) {
     shelfWidth_ += shelf.getFreeWidth();
   }
   findNearCustomers();
@@ -164,7 +176,74 @@ bool WalkPlan::mayFit(std::span<const int> customers) const {
       sharedBox = widthOf_[c];
     }
   }
-  return width + sharedBox.value_or(0.0f) <= shelfWidth_;
+  if (width + sharedBox.value_or(0.0f) > shelfWidth_) return false;
+  if (widthsMayLoad(customers)) return true;
+  return widthsMayLoad(largestFirst(customers));
+}
+
+std::vector<int> WalkPlan::largestFirst(std::span<const int> customers) const {
+  std::vector<int> order(customers.begin(), customers.end());
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return volumeOf(a) > volumeOf(b); });
+  return order;
+}
+
+bool WalkPlan::widthsMayLoad(std::span<const int> order) const {
+  // A cart has a few shelves: their used widths fit on the stack.
+  constexpr std::size_t kOnStack = 16;
+  const std::size_t shelves = emptyShelves_.size();
+  if (shelves > kOnStack) return true;
+  float used[kOnStack];
+  for (std::size_t i = 0; i < shelves; ++i) {
+    used[i] = emptyShelves_[i].usedWidth;
+    if (!emptyShelves_[i].getBoxes().oneItemized.empty()) return true;
+  }
+  // The shared boxes opened so far, by shelf in the order they were put
+  // there: the products they hold and their free capacity. The loading
+  // offers a single unit to them first, by volume (a three-dimensional fit
+  // is not followed: the rest of the order is then left to the loading).
+  struct SharedBox {
+    std::size_t shelf;
+    std::vector<int> products;
+    float freeCapacity;
+  };
+  std::vector<SharedBox> shared;
+  const bool use3D = is3DAlgorithm(solver_.getBPAlgorithm());
+  for (int c : order) {
+    if (singleUnit_[c]) {
+      const SingleUnit& unit = units_[c];
+      if (use3D && !shared.empty()) return true;
+      SharedBox* joined = nullptr;
+      for (std::size_t shelf = 0; shelf < shelves && joined == nullptr;
+           ++shelf) {
+        for (SharedBox& box : shared) {
+          if (box.shelf != shelf || contains(box.products, unit.product) ||
+              !(box.freeCapacity >= unit.volume)) {
+            continue;
+          }
+          joined = &box;
+          break;
+        }
+      }
+      if (joined != nullptr) {
+        joined->products.push_back(unit.product);
+        joined->freeCapacity -= unit.volume;
+        continue;
+      }
+    }
+    // The same float sums as the loading's: a box stands on the first shelf
+    // whose free width is at least its own.
+    for (float width : boxWidths_[c]) {
+      std::size_t i = 0;
+      while (i < shelves && !(emptyShelves_[i].width - used[i] >= width)) ++i;
+      if (i == shelves) return false;
+      used[i] += width;
+      if (singleUnit_[c]) {
+        shared.push_back({i, {units_[c].product}, units_[c].boxFree});
+      }
+    }
+  }
+  return true;
 }
 
 int WalkPlan::pointOf(const OItem& line) const {
@@ -182,6 +261,10 @@ std::optional<Cart> WalkPlan::load(std::span<const int> customers) {
   auto tryOrder = [&](std::span<const int> order) -> std::optional<Cart> {
     std::vector<int> sequence(order.begin(), order.end());
     if (refused_.count(sequence)) return std::nullopt;
+    if (!widthsMayLoad(order)) {
+      ++effort_.widthRefused;
+      return std::nullopt;
+    }
     ++effort_.loadChecks;
     Cart cart = cartConfig_.getCartPattern();
     for (int c : order) {
@@ -193,13 +276,11 @@ std::optional<Cart> WalkPlan::load(std::span<const int> customers) {
     return cart;
   };
   if (std::optional<Cart> cart = tryOrder(customers)) return cart;
-  std::vector<int> largestFirst(customers.begin(), customers.end());
-  std::stable_sort(largestFirst.begin(), largestFirst.end(),
-                   [&](int a, int b) { return volumeOf(a) > volumeOf(b); });
-  if (std::equal(largestFirst.begin(), largestFirst.end(), customers.begin())) {
+  const std::vector<int> other = largestFirst(customers);
+  if (std::equal(other.begin(), other.end(), customers.begin())) {
     return std::nullopt;
   }
-  return tryOrder(largestFirst);
+  return tryOrder(other);
 }
 
 void WalkPlan::stopsOf(const Cart& cart, std::vector<int>& stops,
@@ -233,16 +314,23 @@ int WalkPlan::lengthOf(std::span<const int> route, std::span<const int> stops,
   return length.value();
 }
 
-CartWalk WalkPlan::quickRoute(const Cart& cart, std::span<const int> hint) {
+CartWalk WalkPlan::quickRoute(std::span<const int> customers,
+                              std::span<const int> hint) {
   Stopwatch watch(effort_.routingSeconds);
   ++effort_.quickRouted;
   std::vector<int> stops;
-  std::vector<int> linesAt;
-  stopsOf(cart, stops, linesAt);
+  for (int customer : customers) {
+    stops.insert(stops.end(), stopsOf_[customer].begin(),
+                 stopsOf_[customer].end());
+  }
+  std::sort(stops.begin(), stops.end());
+  stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
   std::vector<int> order;
   order.reserve(stops.size());
   for (int point : hint) {
-    if (contains(stops, point)) order.push_back(point);
+    if (std::binary_search(stops.begin(), stops.end(), point)) {
+      order.push_back(point);
+    }
   }
   for (int point : stops) {
     if (!contains(order, point)) insertCheapest(order, point);
@@ -276,7 +364,7 @@ CartWalk WalkPlan::quickRoute(const Cart& cart, std::span<const int> hint) {
     order = std::move(routed);
   }
   CartWalk walk;
-  walk.length = lengthOf(order, stops, linesAt);
+  walk.length = static_cast<int>(pathLength(order));
   walk.route = std::move(order);
   return walk;
 }

@@ -27,13 +27,15 @@
 namespace walk_search {
 
 // Where the search spends its time (read for reporting only; no decision
-// depends on a clock) and how often each step ran.
+// depends on a clock) and how often each step ran (the iterated search's
+// budget counts the changes screened).
 struct WalkEffort {
   double screeningSeconds = 0;
   double loadingSeconds = 0;
   double routingSeconds = 0;
   std::int64_t screened = 0;  // candidate changes estimated
   std::int64_t loadChecks = 0;  // carts loaded to test a change
+  std::int64_t widthRefused = 0;  // loadings refused on box widths alone
   std::int64_t routed = 0;  // carts routed by the route setting
   std::int64_t routesReused = 0;  // of those, found earlier for the same stops
   std::int64_t quickRouted = 0;  // quick routes of changes
@@ -115,9 +117,11 @@ class WalkPlan {
   std::int64_t totalLength() const;
   WalkEffort& effort() { return effort_; }
 
-  // False when the customers' boxes are wider than all shelves together, so
-  // that no loading can take them (a quick, sound rejection). The first
-  // single-unit customer on a cart always opens a shared box of its own.
+  // False when no loading can take the customers (a quick, sound
+  // rejection): their boxes are wider than all shelves together, or the
+  // shelf loading followed on box widths fails in both orders load() tries.
+  // The first single-unit customer on a cart always opens a shared box of
+  // its own.
   bool mayFit(std::span<const int> customers) const;
   // A fresh cart with the customers loaded by the real cart loading, in the
   // given order, else largest first; nullopt when neither order fits them
@@ -133,10 +137,12 @@ class WalkPlan {
   // Routes every cart whose walk came from the lighter search by the run's
   // route setting; the whole length can only fall.
   void finishRoutes();
-  // A quick route for screening a change: the hint (an old route) kept to
-  // the cart's stops, its missing stops inserted where cheapest, then 2-opt
-  // and Or-opt to their first local optimum.
-  CartWalk quickRoute(const Cart& cart, std::span<const int> hint);
+  // A quick route for screening a change, before any loading: the hint (an
+  // old route) kept to the customers' stops, the missing stops inserted
+  // where cheapest, then 2-opt and Or-opt to their first local optimum. Its
+  // length counts one leg into each stop.
+  CartWalk quickRoute(std::span<const int> customers,
+                      std::span<const int> hint);
   // Replaces cart c by a loaded cart holding the given customers.
   void replace(int c, Cart cart, std::vector<int> customers, CartWalk walk);
   // Takes cart c, whose customers have all gone elsewhere, out of the plan.
@@ -166,6 +172,18 @@ class WalkPlan {
   std::vector<float> widthOf_;
   std::vector<bool> singleUnit_;
   float shelfWidth_ = 0;
+  // Each customer's box widths in the order the shelf loading takes them,
+  // and the empty cart's shelves.
+  std::vector<std::vector<float>> boxWidths_;
+  // A single-unit customer's product, the unit's volume and the free
+  // capacity of the box it comes in (zeros for other customers).
+  struct SingleUnit {
+    int product = 0;
+    float volume = 0;
+    float boxFree = 0;
+  };
+  std::vector<SingleUnit> units_;
+  std::vector<CartShelf> emptyShelves_;
   // Customer sequences the loading refused, so none is loaded twice.
   std::set<std::vector<int>> refused_;
   std::vector<WalkCart> carts_;
@@ -182,6 +200,12 @@ class WalkPlan {
   WalkEffort effort_;
 
   int pointOf(const OItem& line) const;
+  // The customers by volume, largest first (stable).
+  std::vector<int> largestFirst(std::span<const int> customers) const;
+  // False when loading the customers in this order onto an empty cart
+  // surely fails: the loading is followed on box widths, and for single
+  // units on the shared boxes' products and free capacity.
+  bool widthsMayLoad(std::span<const int> order) const;
   // The cart's distinct points in the order of its pick list, with the
   // number of lines picked at each.
   void stopsOf(const Cart& cart, std::vector<int>& stops,

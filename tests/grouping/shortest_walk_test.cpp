@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <list>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -174,7 +175,7 @@ TEST(WalkPlanTest, InsertionsAndQuickRoutesAgreeWithTheRoutesTheyBuild) {
   for (std::size_t i = 0; i < carts.size(); ++i) {
     const walk_search::WalkCart& held = carts[i];
     const walk_search::CartWalk quick = walks.quickRoute(
-        held.cart, carts[(i + 1) % carts.size()].walk.route);
+        held.customers, carts[(i + 1) % carts.size()].walk.route);
     std::vector<int> own = held.walk.route;
     std::vector<int> visited = quick.route;
     std::sort(own.begin(), own.end());
@@ -184,6 +185,49 @@ TEST(WalkPlanTest, InsertionsAndQuickRoutesAgreeWithTheRoutesTheyBuild) {
     // Few stops: the full route is exact, so no quick route beats it.
     EXPECT_GE(quick.length, held.walk.length);
   }
+}
+
+TEST(WalkPlanTest, LoadingFollowedOnWidthsAgreesWithTheCartLoading) {
+  // Single units of a few products (so that shared boxes meet a product
+  // they hold, or fill up) among customers of one to four whole boxes.
+  std::mt19937 random(14);
+  std::vector<std::vector<Customer>> plan;
+  for (int id = 1; id <= 40; ++id) {
+    if (id % 2 == 0) {
+      const float side = 10.0f + static_cast<float>(random() % 3) * 6.0f;
+      plan.push_back({customer(
+          id, {{static_cast<int>(random() % 4), 1, side, side, 30}})});
+    } else {
+      plan.push_back({boxesCustomer(id, 1 + static_cast<int>(random() % 4))});
+    }
+  }
+  SolverConfiguration s(FFD_OneBoxType, ShortestWalk, ShortestRoute);
+  CartConfiguration config = standardCart();
+  Warehouse warehouse;
+  walk_search::WalkPlan walks(s, config, cartsOf(plan), warehouse);
+  ASSERT_EQ(walks.customerCount(), 40);
+
+  int fits = 0;
+  int refused = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<int> customers;
+    const int count = 2 + static_cast<int>(random() % 9);
+    while (static_cast<int>(customers.size()) < count) {
+      const int c = static_cast<int>(random() % 40);
+      if (std::find(customers.begin(), customers.end(), c) ==
+          customers.end()) {
+        customers.push_back(c);
+      }
+    }
+    const bool mayFit = walks.mayFit(customers);
+    const bool loaded = walks.load(customers).has_value();
+    // Never refuses what the loading takes; with the volume fit of shared
+    // boxes it refuses all the loading refuses.
+    EXPECT_EQ(mayFit, loaded) << "trial " << trial;
+    (loaded ? fits : refused) += 1;
+  }
+  EXPECT_GT(fits, 40);
+  EXPECT_GT(refused, 40);
 }
 
 TEST(WalkPlanTest, LighterSearchRoutesFinishAsTheRunRoutesTheCart) {
