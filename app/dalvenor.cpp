@@ -20,8 +20,6 @@
 // a wave that cannot be loaded is exit status 1, and the loader's own error
 // line comes before the one naming the file, row, key, value and reason.
 
-#include "app/dalvenor_cli.h"
-
 #include <functional>
 #include <iostream>
 #include <mutex>
@@ -31,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dalvenor_cli.h"
 #include "geometry/address_check.h"
 #include "geometry/waddress.h"
 #include "geometry/warehouse.h"
@@ -143,12 +142,13 @@ int main(int argc, char** argv) {
   using namespace dalvenor_cli;
   try {
     CliArgs args;
-    CLI::App app{"Order-picking planner for the warehouse: addresses, "
-                 "distances, routes and whole wave plans",
-                 "dalvenor"};
+    CLI::App app{
+        "Order-picking planner for the warehouse: addresses, "
+        "distances, routes and whole wave plans",
+        "dalvenor"};
     const std::vector<Subcommand> subcommands = {
-        addLocateCommand(app, args), addDistanceCommand(app, args),
-        addRouteCommand(app, args),  addPlanCommand(app, args),
+        addLocateCommand(app, args),  addDistanceCommand(app, args),
+        addRouteCommand(app, args),   addPlanCommand(app, args),
         addCompareCommand(app, args), addReportCommand(app, args),
         addServeCommand(app, args),
     };

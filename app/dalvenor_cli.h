@@ -36,16 +36,16 @@ struct CliArgs {
   std::string routeSolver = "greedy";       // route --solver
   std::vector<std::string> routeAddresses;  // route ADDRESS...
   // plan and compare
-  std::string wave;                       // plan/compare WAVE
-  std::string pack = "FFD_OneBoxType";    // --pack
-  std::string group = "ShortestWalk";     // --group
+  std::string wave;                                  // plan/compare WAVE
+  std::string pack = "FFD_OneBoxType";               // --pack
+  std::string group = "ShortestWalk";                // --group
   int effort = SolverConfiguration::kDefaultEffort;  // --effort, 0..kMaxEffort
-  std::string route = "ShortestRoute";    // --route
-  std::vector<std::string> boxes;         // --box, repeatable
-  std::string cart = "90,200,50,3";       // --cart
-  std::string out;                        // plan/report --out
-  std::string stats;                      // plan --stats [table|raw]
-  bool quiet = false;                     // --quiet
+  std::string route = "ShortestRoute";               // --route
+  std::vector<std::string> boxes;                    // --box, repeatable
+  std::string cart = "90,200,50,3";                  // --cart
+  std::string out;                                   // plan/report --out
+  std::string stats;                                 // plan --stats [table|raw]
+  bool quiet = false;                                // --quiet
   // serve
   std::string serveHost = "127.0.0.1";  // --host
   int servePort = 8080;                 // --port
@@ -83,8 +83,10 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader);
 // Loads and plans rows already parsed, named `source` in messages; never
 // reads a file and writes no progress lines of its own. A wave the loader
 // refuses throws std::invalid_argument with the loader's reason.
-void planRows(const nlohmann::json& rows, const std::string& source,
-              PlanningSetup& setup, CartsLoader& loader);
+void planRows(const nlohmann::json& rows,
+              const std::string& source,
+              PlanningSetup& setup,
+              CartsLoader& loader);
 
 // A route through addresses as the route subcommand plans it.
 struct RouteAnswer {
@@ -100,12 +102,14 @@ RouteAnswer planRoute(const std::vector<std::string>& addresses,
 
 // What the report page shows of a planned wave, from its parsed rows, named
 // `source` (the wave file, or what stands for it).
-report::ReportInput reportInput(const CliArgs& args, const CartsLoader& loader,
+report::ReportInput reportInput(const CliArgs& args,
+                                const CartsLoader& loader,
                                 const nlohmann::json& rows,
                                 const std::string& source);
 
 // "STEP: DONE of TOTAL customers" ("carts" for the routing step).
-std::string progressText(const std::string& step, std::size_t done,
+std::string progressText(const std::string& step,
+                         std::size_t done,
                          std::size_t total);
 // The in-place progress line on standard error.
 PlanningProgress terminalProgressLine();

@@ -114,7 +114,8 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
 
 // An algorithm given by its number or its name (any letter case).
 template <typename Enum, std::size_t N>
-Enum parseChoice(const std::string& text, const Choice<Enum> (&choices)[N],
+Enum parseChoice(const std::string& text,
+                 const Choice<Enum> (&choices)[N],
                  const char* flag) {
   std::string known;
   for (const Choice<Enum>& choice : choices) {
@@ -186,10 +187,9 @@ CartConfiguration parseCart(const std::string& text) {
   if (shelves != std::floor(shelves) || shelves > 1000) {
     throw std::invalid_argument(what + ": SHELVES must be a whole number");
   }
-  return CartConfiguration(parsePositive(fields[0], what),
-                           parsePositive(fields[1], what),
-                           parsePositive(fields[2], what), 1.0f,
-                           static_cast<int>(shelves));
+  return CartConfiguration(
+      parsePositive(fields[0], what), parsePositive(fields[1], what),
+      parsePositive(fields[2], what), 1.0f, static_cast<int>(shelves));
 }
 
 }  // namespace
@@ -229,8 +229,10 @@ void planWave(const CliArgs& args, PlanningSetup& setup, CartsLoader& loader) {
   loader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
 }
 
-void planRows(const nlohmann::json& rows, const std::string& source,
-              PlanningSetup& setup, CartsLoader& loader) {
+void planRows(const nlohmann::json& rows,
+              const std::string& source,
+              PlanningSetup& setup,
+              CartsLoader& loader) {
   loader.loadItemsFromRows(rows, source);
   if (!loader.lastLoadSucceeded()) {
     throw std::invalid_argument(loader.lastLoadError());
@@ -265,7 +267,9 @@ void printRow(std::ostream& out, const char* label, int carts, long total) {
 }
 
 // How much shorter the plan walks than a reference, in per cent.
-void printSaving(std::ostream& out, const char* label, long reference,
+void printSaving(std::ostream& out,
+                 const char* label,
+                 long reference,
                  long planned) {
   out << std::left << std::setw(10) << label;
   if (auto saving = stats::savingPercent(reference, planned)) {
@@ -311,8 +315,7 @@ void runCompare(const CliArgs& args, std::ostream& out) {
   is_debug_on = debug;
   std::list<Cart> batchCarts = batch.getLoadedCartsList();
   const long batchTotal = stats::plannedDistance(batchCarts);
-  printRow(out, "wave_batch", static_cast<int>(batchCarts.size()),
-           batchTotal);
+  printRow(out, "wave_batch", static_cast<int>(batchCarts.size()), batchTotal);
   printSaving(out, "vs batch", batchTotal, planned);
 }
 
@@ -326,10 +329,11 @@ constexpr const char* kDefaultsNote =
 void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command->add_option("WAVE", args.wave, "Wave file (JSON)")->required();
   command
-      ->add_option("--pack", args.pack,
-                   "Packing algorithm, number or name: BaseLineFFD, "
-                   "FFD_OneBoxType, FFDS_MultipleBoxTypes, BP3D_OneBox, "
-                   "BP3D_FFDS_MultiBoxTypes, BP3D_MultipleBoxTypes_CountDefined")
+      ->add_option(
+          "--pack", args.pack,
+          "Packing algorithm, number or name: BaseLineFFD, "
+          "FFD_OneBoxType, FFDS_MultipleBoxTypes, BP3D_OneBox, "
+          "BP3D_FFDS_MultiBoxTypes, BP3D_MultipleBoxTypes_CountDefined")
       ->capture_default_str();
   command
       ->add_option("--group", args.group,

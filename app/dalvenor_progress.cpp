@@ -28,7 +28,8 @@ struct LineState {
 
 }  // namespace
 
-std::string progressText(const std::string& step, std::size_t done,
+std::string progressText(const std::string& step,
+                         std::size_t done,
                          std::size_t total) {
   const char* what = step == "routing" ? " carts" : " customers";
   return step + ": " + std::to_string(done) + " of " + std::to_string(total) +
@@ -37,8 +38,7 @@ std::string progressText(const std::string& step, std::size_t done,
 
 PlanningProgress terminalProgressLine() {
   auto state = std::make_shared<LineState>();
-  return [state](const std::string& step, std::size_t done,
-                 std::size_t total) {
+  return [state](const std::string& step, std::size_t done, std::size_t total) {
     const Clock::time_point now = Clock::now();
     if (done >= total) {
       if (!state->step.empty()) std::fputs("\r\033[K", stderr);

@@ -35,7 +35,8 @@ std::vector<std::pair<std::string, std::string>> settingsShown(
 
 }  // namespace
 
-report::ReportInput reportInput(const CliArgs& args, const CartsLoader& loader,
+report::ReportInput reportInput(const CliArgs& args,
+                                const CartsLoader& loader,
                                 const nlohmann::json& rows,
                                 const std::string& source) {
   report::ReportInput input;

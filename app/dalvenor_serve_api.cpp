@@ -275,8 +275,7 @@ Answer compareAnswer(const std::string& body) {
   const CartsLoader loader = plannedLoader(request, [&](CartsLoader& l) {
     recorded = l.measureUsedRows(request.rows, kSource);
   });
-  const long long planned =
-      stats::plannedDistance(loader.getLoadedCartsList());
+  const long long planned = stats::plannedDistance(loader.getLoadedCartsList());
   json extra = {
       {"recorded",
        {{"carts", recorded.carts}, {"distance", recorded.totalDistance}}}};

@@ -49,7 +49,8 @@ std::string naming(const std::string& path, const std::exception& e) {
 
 // Loads, plans and compares one wave of the folder on the batch's loader.
 // False when it failed; the reason is then written.
-bool planFolderWave(const fs::path& path, CartsLoader& loader,
+bool planFolderWave(const fs::path& path,
+                    CartsLoader& loader,
                     PlanningSetup& setup) {
   std::cout << path << std::endl;
   bool planned = true;
@@ -114,8 +115,7 @@ std::optional<std::string> planFinalWave(Warehouse& warehouse,
   try {
     finalLoader.loadItemsAndSpec(kFinalWave);
     if (finalLoader.lastLoadSucceeded()) {
-      finalLoader.loadingCartsRun(setup.solver, setup.cartConfig,
-                                  setup.boxes);
+      finalLoader.loadingCartsRun(setup.solver, setup.cartConfig, setup.boxes);
       return finalLoader.exportCartsToJson(true, true);
     }
     fail(finalLoader.lastLoadError() + "; out.json holds null");

@@ -31,8 +31,7 @@ const CustomerMultimap& packedWave() {
     auto pick = [&rng](int low, int high) {
       return std::uniform_int_distribution<int>(low, high)(rng);
     };
-    SolverConfiguration solver(FFD_OneBoxType, AVGDistances,
-                               NearestNeighbour);
+    SolverConfiguration solver(FFD_OneBoxType, AVGDistances, NearestNeighbour);
     BoxConfiguration boxes;
     boxes.addBox(Box(28, 29, 45, 4000, "masterBox", 1.0f), 100000);
     CustomerMultimap customers;
@@ -45,7 +44,8 @@ const CustomerMultimap& packedWave() {
       Customer customer(id);
       for (int i = 0; i < count; ++i, ++lines) {
         const int product = lines + 1;
-        OItem line(id, product, testing_support::randomAddress(rng), pick(1, 4));
+        OItem line(id, product, testing_support::randomAddress(rng),
+                   pick(1, 4));
         line.addItemSpecification(ItemSpecification(
             product, ItemSpecification::Unit, 1, 1,
             static_cast<float>(pick(3, 25)), static_cast<float>(pick(3, 25)),
@@ -86,12 +86,12 @@ void runGrouping(benchmark::State& state, Group group) {
 
 void BM_Grouping_AVGDistances(benchmark::State& state) {
   Warehouse warehouse;
-  runGrouping(state, [&warehouse](SolverConfiguration& solver,
-                                  CartConfiguration& carts,
-                                  CustomerMultimap& customers) {
-    return grouping_customers::algorithm_AVGDistances(solver, carts, customers,
-                                                      warehouse);
-  });
+  runGrouping(
+      state, [&warehouse](SolverConfiguration& solver, CartConfiguration& carts,
+                          CustomerMultimap& customers) {
+        return grouping_customers::algorithm_AVGDistances(solver, carts,
+                                                          customers, warehouse);
+      });
 }
 
 void BM_Grouping_LeastSquares(benchmark::State& state) {

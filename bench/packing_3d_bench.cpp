@@ -67,7 +67,10 @@ void BM_Packing3D_OneBoxType(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Packing3D_OneBoxType)
-    ->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Packing3D_FfdsMultiBoxTypes(benchmark::State& state) {
   if (!moduleAvailable(state)) return;
@@ -81,7 +84,10 @@ void BM_Packing3D_FfdsMultiBoxTypes(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Packing3D_FfdsMultiBoxTypes)
-    ->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Packing3D_CountDefined(benchmark::State& state) {
   if (!moduleAvailable(state)) return;
@@ -95,7 +101,10 @@ void BM_Packing3D_CountDefined(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_Packing3D_CountDefined)
-    ->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 // The fit test on a box already holding `range` products.
 void BM_Packing3D_FitTest(benchmark::State& state) {

@@ -22,7 +22,8 @@ report::ReportInput plannedSyntheticWave(int lines) {
   input.orderLines = loader.getItems().size();
   input.customers = loader.getCustomers().size();
   input.carts = loader.getLoadedCartsList();
-  input.recorded = recordedWalksOf(nlohmann::json::parse(wave), "synthetic.json");
+  input.recorded =
+      recordedWalksOf(nlohmann::json::parse(wave), "synthetic.json");
   return input;
 }
 

@@ -1,11 +1,10 @@
 #include <benchmark/benchmark.h>
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <list>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <string>
@@ -40,8 +39,11 @@ std::vector<CartOItem> cartOfDistinctLocations(int count) {
   return cart;
 }
 
-using Solver = int (*)(std::vector<CartOItem>, Warehouse&,
-                       std::vector<CartOItem>*, SECTOR_ADDR_T, SECTOR_ADDR_T);
+using Solver = int (*)(std::vector<CartOItem>,
+                       Warehouse&,
+                       std::vector<CartOItem>*,
+                       SECTOR_ADDR_T,
+                       SECTOR_ADDR_T);
 
 void runSolver(benchmark::State& state, Solver solver) {
   const std::vector<CartOItem> cart =
@@ -120,9 +122,9 @@ long shortestTotal(const std::list<Cart>& carts,
   long total = 0;
   for (const Cart& cart : carts) {
     std::vector<CartOItem> order;
-    total += tsp_solver::shortestRoute(cart.cartOItems, warehouse, &order,
-                                       routeStart(), routeEnd(), nullptr,
-                                       settings);
+    total +=
+        tsp_solver::shortestRoute(cart.cartOItems, warehouse, &order,
+                                  routeStart(), routeEnd(), nullptr, settings);
   }
   return total;
 }

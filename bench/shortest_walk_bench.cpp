@@ -12,8 +12,8 @@
 #include <string>
 
 #include "wave/carts_loader.h"
-#include "wave_fixtures.h"
 #include "wave/planning_setup.h"
+#include "wave_fixtures.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "wave/carts_loader.h"
-#include "wave_fixtures.h"
 #include "wave/planning_setup.h"
+#include "wave_fixtures.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ BENCHMARK(BM_CartsLoader_LoadItemsAndSpec)
     ->Arg(5000)
     ->Unit(benchmark::kMillisecond);
 
-void planWave(benchmark::State& state, const std::string& source,
+void planWave(benchmark::State& state,
+              const std::string& source,
               GroupingCustomersAlgorithms grouping) {
   BatchConfiguration config;
   config.solver =

@@ -3,10 +3,9 @@
 // A synthetic wave for the benchmarks: customers with lines at addresses of
 // all four sectors and goods that fit the standard box.
 
+#include <nlohmann/json.hpp>
 #include <random>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "support/address_generator.h"
 
@@ -15,7 +14,8 @@ namespace bench_support {
 using testing_support::randomAddress;
 
 // JSON text of a wave with the given numbers of customers and lines.
-inline std::string syntheticWave(int customers, int lines,
+inline std::string syntheticWave(int customers,
+                                 int lines,
                                  unsigned seed = 2026) {
   std::mt19937 rng(seed);
   auto real = [&](float lo, float hi) {

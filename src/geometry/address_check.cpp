@@ -97,8 +97,8 @@ std::optional<std::string> outsideFloorPlan(const std::string& text) {
     return outsideText("row", row, "sector " + sector, rows);
   RackRange cells = secP::cells;
   if (gp) {
-    cells = row >= secGP::first_shifted_row ? secGP::shifted_cells
-                                            : secGP::cells;
+    cells =
+        row >= secGP::first_shifted_row ? secGP::shifted_cells : secGP::cells;
   } else if (text[0] == 'G') {
     const bool small =
         std::find(secG::rows_246_celled.begin(), secG::rows_246_celled.end(),

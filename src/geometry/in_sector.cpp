@@ -95,7 +95,8 @@ int measureAcrossHorizontalCorridors(const SECTOR_ADDR_T& first,
 int horizontalCorridorSpecialCase_G_V(const SECTOR_ADDR_T& first,
                                       const SECTOR_ADDR_T& second,
                                       int facingParity) {
-  if (first.yIndex == second.yIndex) return clampToInt(absDiff(first.x, second.x));
+  if (first.yIndex == second.yIndex)
+    return clampToInt(absDiff(first.x, second.x));
   const SECTOR_ADDR_T* a = &first;
   const SECTOR_ADDR_T* b = &second;
   if (a->yIndex > b->yIndex) std::swap(a, b);

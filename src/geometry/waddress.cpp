@@ -150,9 +150,9 @@ SECTOR_ADDR_T V_SectorMapping(std::string text) {
   double k = std::round((r + 0.3) / 2);
   point.y = truncD(k * secV::horizontal_corridor_width);
   float backToBack = secV::big_cell_depth * static_cast<float>(r / 2);
-  point.y = truncD(static_cast<double>(point.y) +
-                   (secV::small_cell_depth * k +
-                    static_cast<double>(backToBack)));
+  point.y =
+      truncD(static_cast<double>(point.y) +
+             (secV::small_cell_depth * k + static_cast<double>(backToBack)));
   point.level = point.levelCopy = readInt(text, 5, 2);
   float cell = readFloat(text, 7, 3);
   point.xIndex = truncF(cell);
@@ -161,9 +161,8 @@ SECTOR_ADDR_T V_SectorMapping(std::string text) {
   // on from the cell's west edge. 36.5 and 88.46 (and the pallet row's other
   // shifts) are measured positions, not sums of the layout's widths.
   if (r == 0) {  // pallet places
-    point.x = truncD(
-        static_cast<double>(secV::pallet_cell_width * (cell - 1)) + 36.5 +
-        static_cast<double>(secV::pallet_cell_width / 2));
+    point.x = truncD(static_cast<double>(secV::pallet_cell_width * (cell - 1)) +
+                     36.5 + static_cast<double>(secV::pallet_cell_width / 2));
     if (cell > 36) {
       point.x = truncD(point.x + 135.5);
     } else if (cell > 26) {
@@ -193,8 +192,8 @@ SECTOR_ADDR_T V_SectorMapping(std::string text) {
                      (secV::side_middle_vertical_cor_width +
                       secV::middle_vertical_cor_width));
   } else if (cell > t3) {
-    point.x =
-        truncF(static_cast<float>(point.x) + secV::side_middle_vertical_cor_width);
+    point.x = truncF(static_cast<float>(point.x) +
+                     secV::side_middle_vertical_cor_width);
   }
   return point;
 }

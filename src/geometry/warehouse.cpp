@@ -134,9 +134,8 @@ int getDistanceBetweenSectors_G_P(const SECTOR_ADDR_T& first,
 // Kept out of the oracle's dispatch: inlined, its call into GP would make
 // every distance save registers it otherwise never needs.
 template <typename Path>
-[[gnu::noinline]] int getDistanceBetweenSectors_G_GP(const SECTOR_ADDR_T& first,
-                                   const SECTOR_ADDR_T& second,
-                                   Path& path) {
+[[gnu::noinline]] int getDistanceBetweenSectors_G_GP(
+    const SECTOR_ADDR_T& first, const SECTOR_ADDR_T& second, Path& path) {
   const SECTOR_ADDR_T* a = &first;  // the G point
   const SECTOR_ADDR_T* b = &second;
   if (isGP(*a)) std::swap(a, b);

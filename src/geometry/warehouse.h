@@ -15,7 +15,8 @@ struct PlanPoint {
 namespace ver2::measuring {
 // Straight walk along one line (same yIndex) or across one aisle between two
 // facing rows; -1 when no shortcut applies.
-int horizontalCorridorSpecialCase_G_V(SECTOR_ADDR_T a, SECTOR_ADDR_T b,
+int horizontalCorridorSpecialCase_G_V(SECTOR_ADDR_T a,
+                                      SECTOR_ADDR_T b,
                                       int facingParity);
 
 int getDistanceInSectorG(SECTOR_ADDR_T a, SECTOR_ADDR_T b);

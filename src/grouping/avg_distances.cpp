@@ -19,9 +19,8 @@ namespace detail {
 int averageDistance(std::span<const int> candidatePoints,
                     const std::vector<std::int64_t>& toSeed,
                     std::size_t seedLineCount) {
-  const std::int64_t count =
-      static_cast<std::int64_t>(candidatePoints.size()) *
-      static_cast<std::int64_t>(seedLineCount);
+  const std::int64_t count = static_cast<std::int64_t>(candidatePoints.size()) *
+                             static_cast<std::int64_t>(seedLineCount);
   if (count == 0) return 0;
   std::int64_t sum = 0;
   for (int p : candidatePoints) sum += toSeed[static_cast<std::size_t>(p)];
@@ -62,7 +61,8 @@ struct PointsByPosition {
 // distance to the seed's lines: the same integers, added in another order.
 void rankByAverageDistance(detail::PointDistances& distances,
                            const PointsByPosition& byPosition,
-                           const Customer& seed, detail::Ranking& candidates) {
+                           const Customer& seed,
+                           detail::Ranking& candidates) {
   const std::vector<int>& seedPoints = distances.linePoints(seed);
   const std::vector<std::int64_t> toSeed = distances.sumsToLines(seedPoints);
   std::vector<std::int64_t> averages;

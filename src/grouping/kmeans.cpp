@@ -18,11 +18,12 @@ namespace {
 
 // Tries each customer of the cluster, largest first, on the stored carts
 // with room for its volume; removes those that find a cart.
-void loadOntoStoredCarts(SolverConfiguration& solver, Cluster& cluster,
+void loadOntoStoredCarts(SolverConfiguration& solver,
+                         Cluster& cluster,
                          detail::StoredCarts& stored) {
   for (auto it = cluster.customers.begin(); it != cluster.customers.end();) {
-    const bool placed = stored.loadOntoFirst(solver, it->second,
-                                             static_cast<float>(it->first));
+    const bool placed =
+        stored.loadOntoFirst(solver, it->second, static_cast<float>(it->first));
     it = placed ? cluster.customers.erase(it) : std::next(it);
   }
 }
@@ -31,8 +32,10 @@ void loadOntoStoredCarts(SolverConfiguration& solver, Cluster& cluster,
 // others on its last cart; those that do not fit go back to the waiting
 // customers for the next cycle.
 void loadOntoNewCarts(SolverConfiguration& solver,
-                      const CartConfiguration& carts, Cluster& cluster,
-                      detail::StoredCarts& stored, CustomerMultimap& waiting) {
+                      const CartConfiguration& carts,
+                      Cluster& cluster,
+                      detail::StoredCarts& stored,
+                      CustomerMultimap& waiting) {
   if (cluster.customers.empty()) return;
   auto first = cluster.customers.begin();
   std::vector<Cart> seedCarts =
@@ -72,8 +75,8 @@ std::list<Cart> kMeansClustering(SolverConfiguration& solver,
     }
     customers.clear();
 
-    const std::size_t k = detail::clusterCount(
-        solver.clusterCountFactor, total, cartFreeSpace, positions.size());
+    const std::size_t k = detail::clusterCount(solver.clusterCountFactor, total,
+                                               cartFreeSpace, positions.size());
     std::vector<Cluster> clusters =
         detail::formClusters(std::move(positions), k, solver.kMeansIterations);
 

@@ -23,10 +23,11 @@ Point meanPosition(const std::vector<OItem>& lines) {
   return {static_cast<int>(sumX / n), static_cast<int>(sumY / n)};
 }
 
-std::size_t clusterCount(float factor, std::int64_t totalKey,
-                         float cartFreeSpace, std::size_t waiting) {
-  const float k =
-      factor * (static_cast<float>(totalKey) / cartFreeSpace);
+std::size_t clusterCount(float factor,
+                         std::int64_t totalKey,
+                         float cartFreeSpace,
+                         std::size_t waiting) {
+  const float k = factor * (static_cast<float>(totalKey) / cartFreeSpace);
   const std::int64_t count = clampToInt(k);  // NaN counts as 0
   if (count < 1 || waiting < 1) return 1;
   return std::min(static_cast<std::size_t>(count), waiting);
@@ -51,7 +52,8 @@ std::size_t noLiveCluster(const std::vector<bool>& live) {
 
 }  // namespace
 
-std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+std::size_t nearestCluster(const Point& p,
+                           const std::vector<Cluster>& clusters,
                            const std::vector<bool>& live) {
   std::optional<std::size_t> best;
   float bestDistance = std::numeric_limits<float>::max();
@@ -80,7 +82,8 @@ CentroidsByX::CentroidsByX(const std::vector<Cluster>& clusters,
   for (std::size_t i : ids) xs.push_back(clusters[i].centroid.x);
 }
 
-std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+std::size_t nearestCluster(const Point& p,
+                           const std::vector<Cluster>& clusters,
                            const CentroidsByX& byX,
                            const std::vector<bool>& live) {
   // A cluster whose x alone is farther than the best distance so far cannot
@@ -144,7 +147,8 @@ bool updateCentroids(std::vector<Cluster>& clusters, std::vector<bool>& live) {
 }  // namespace
 
 std::vector<Cluster> formClusters(std::vector<PositionedCustomer> positions,
-                                  std::size_t k, int maxPasses) {
+                                  std::size_t k,
+                                  int maxPasses) {
   std::vector<Cluster> clusters(k);
   for (std::size_t i = 0; i < k; ++i) {
     clusters[i].id = static_cast<int>(i);

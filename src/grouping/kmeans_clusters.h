@@ -24,12 +24,15 @@ Point meanPosition(const std::vector<OItem>& lines);
 // factor * (totalKey / cartFreeSpace) in single precision, truncated toward
 // zero, then clamped to 1..waiting (at least 1): the cluster count can never
 // exceed the customers that could seed the clusters, nor be 0.
-std::size_t clusterCount(float factor, std::int64_t totalKey,
-                         float cartFreeSpace, std::size_t waiting);
+std::size_t clusterCount(float factor,
+                         std::int64_t totalKey,
+                         float cartFreeSpace,
+                         std::size_t waiting);
 
 // Index of the live cluster whose centroid is nearest to p (Euclidean, in
 // double, compared as float); on equal distances the lower index wins.
-std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+std::size_t nearestCluster(const Point& p,
+                           const std::vector<Cluster>& clusters,
                            const std::vector<bool>& live);
 
 // The live clusters ordered by the x of their centroids (ids), with those
@@ -43,7 +46,8 @@ struct CentroidsByX {
 
 // The same answer as nearestCluster over every cluster, found by looking
 // only at the clusters whose centroid x lies near enough to p's.
-std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
+std::size_t nearestCluster(const Point& p,
+                           const std::vector<Cluster>& clusters,
                            const CentroidsByX& byX,
                            const std::vector<bool>& live);
 
@@ -54,6 +58,7 @@ std::size_t nearestCluster(const Point& p, const std::vector<Cluster>& clusters,
 // moved into the clusters, keyed by their total volume truncated to int.
 // Requires 1 <= k <= positions.size().
 std::vector<Cluster> formClusters(std::vector<PositionedCustomer> positions,
-                                  std::size_t k, int maxPasses);
+                                  std::size_t k,
+                                  int maxPasses);
 
 }  // namespace grouping_customers::detail

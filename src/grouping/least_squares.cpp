@@ -66,7 +66,8 @@ struct LineFit {
 // distance that far from the next integer. Others are measured as the score
 // defines them. Adds the truncated distances to `whole`; false when a
 // distance is out of range or that close to an integer.
-bool addTruncated(std::span<const Point> points, const LineFit& line,
+bool addTruncated(std::span<const Point> points,
+                  const LineFit& line,
                   std::int64_t& whole) {
   constexpr double kEstimateLimit = 1 << 20;
   constexpr double kLowestEstimateFraction = 1.0 / (1 << 28);
@@ -169,7 +170,8 @@ struct PointsByPosition {
 };
 
 void rankByLeastSquares(const PointsByPosition& byPosition,
-                        const Customer& seed, detail::Ranking& candidates) {
+                        const Customer& seed,
+                        detail::Ranking& candidates) {
   std::vector<Point> points;
   appendPoints(seed.oItems, &points);
   // Every candidate's sums start with the seed's points, added once here.

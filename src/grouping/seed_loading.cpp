@@ -40,7 +40,8 @@ bool surelyTooWide(double boxWidth, double freeWidth) {
   return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
 }
 
-bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
+bool loadWholeCustomer(SolverConfiguration& solver,
+                       Cart& cart,
                        Customer& customer) {
   if (surelyTooWide(widthOfBoxes(customer.boxesDecomp), freeWidthOf(cart))) {
     return false;
@@ -79,10 +80,10 @@ class SortedBoxes {
     for (Run& run : runs_) {
       for (; run.next < run.end; ++run.next) {
         Box& box = boxes_[run.next];
-        auto shelf = std::find_if(
-            shelves.begin(), shelves.end(), [&box](const CartShelf& s) {
-              return s.getFreeWidth() >= box.width;
-            });
+        auto shelf = std::find_if(shelves.begin(), shelves.end(),
+                                  [&box](const CartShelf& s) {
+                                    return s.getFreeWidth() >= box.width;
+                                  });
         if (shelf == shelves.end()) break;
         shelf->addBox_fullItemized(box);
         placed.push_back(std::move(box));
@@ -120,7 +121,8 @@ class SortedBoxes {
 }  // namespace
 
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
-                           const CartConfiguration& carts, Customer seed) {
+                           const CartConfiguration& carts,
+                           Customer seed) {
   std::vector<Cart> loaded;
   loaded.push_back(carts.getCartPattern());
   std::vector<Box> boxes = std::move(seed.boxesDecomp);
@@ -233,8 +235,11 @@ float largestSharedCapacity(const Cart& cart) {
 // single-box volumes: it needs a shared box with the free capacity for it
 // (of those, the cart takes one not holding its product) or a shelf with the
 // width for its box.
-void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
-              const BoxWidths& widths, CustomerMultimap& waiting,
+void fillCart(SolverConfiguration& solver,
+              Cart& cart,
+              const Ranking& ranking,
+              const BoxWidths& widths,
+              CustomerMultimap& waiting,
               std::vector<bool>& placed) {
   const bool unitsByVolume = !is3DAlgorithm(solver.getBPAlgorithm());
   double freeWidth = freeWidthOf(cart);
@@ -250,8 +255,7 @@ void fillCart(SolverConfiguration& solver, Cart& cart, const Ranking& ranking,
         continue;
       }
     }
-    if (cart.loadCustomer(solver, candidate.customer->second, false,
-                          nullptr)) {
+    if (cart.loadCustomer(solver, candidate.customer->second, false, nullptr)) {
       waiting.erase(candidate.customer);
       placed[candidate.index] = true;
       freeWidth = freeWidthOf(cart);
@@ -276,8 +280,8 @@ void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
     high = std::max(high, key);
   }
   const std::size_t kMaxBuckets = std::max<std::size_t>(4096, 4 * n);
-  if (n >= 64 && (low > high || static_cast<std::uint64_t>(high - low) <
-                                    kMaxBuckets)) {
+  if (n >= 64 &&
+      (low > high || static_cast<std::uint64_t>(high - low) < kMaxBuckets)) {
     // Bucket 0 holds the lowest keys, bucket k + 1 the key low + k.
     const std::size_t buckets =
         low > high ? 1 : static_cast<std::size_t>(high - low) + 2;
@@ -299,10 +303,9 @@ void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
   if (n >= (std::size_t{1} << kPositionBits)) {
     std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](std::size_t a, std::size_t b) {
-                       return keys[a] < keys[b];
-                     });
+    std::stable_sort(
+        order.begin(), order.end(),
+        [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     Ranking sorted;
     sorted.reserve(order.size());
     for (std::size_t i : order) sorted.push_back(candidates[i]);
@@ -313,9 +316,8 @@ void orderByKeys(Ranking& candidates, const std::vector<std::int64_t>& keys) {
   // orders by key, then by position, as a stable sort by key would.
   std::vector<std::uint64_t> packed(n);
   for (std::size_t i = 0; i < packed.size(); ++i) {
-    packed[i] = (static_cast<std::uint64_t>(keys[i] - kLowest)
-                 << kPositionBits) |
-                i;
+    packed[i] =
+        (static_cast<std::uint64_t>(keys[i] - kLowest) << kPositionBits) | i;
   }
   std::sort(packed.begin(), packed.end());
   Ranking sorted;

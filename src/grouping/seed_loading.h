@@ -9,10 +9,10 @@
 #include <list>
 #include <vector>
 
+#include "grouping/grouping_customers.h"
 #include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "model/customer.h"
-#include "grouping/grouping_customers.h"
 #include "model/setup_configuration.h"
 
 namespace grouping_customers::detail {
@@ -25,7 +25,8 @@ namespace grouping_customers::detail {
 // std::invalid_argument when a pass places no box at all (a cart pattern
 // without shelves), which would otherwise open carts forever.
 std::vector<Cart> loadSeed(SolverConfiguration& solver,
-                           const CartConfiguration& carts, Customer seed);
+                           const CartConfiguration& carts,
+                           Customer seed);
 
 // The summed width of the boxes, for surelyTooWide; NaN (never too wide)
 // for a single unit, which may join a shared box, and for widths that are
@@ -48,7 +49,8 @@ bool surelyTooWide(double boxWidth, double freeWidth);
 // the customer's boxes are together wider than the free width of all
 // shelves: that attempt would fail and leave the cart unchanged, but only
 // after copying the customer's boxes and the cart's shelves.
-bool loadWholeCustomer(SolverConfiguration& solver, Cart& cart,
+bool loadWholeCustomer(SolverConfiguration& solver,
+                       Cart& cart,
                        Customer& customer);
 
 // A waiting customer offered to a cart: where it waits, and its position in

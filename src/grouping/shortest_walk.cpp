@@ -86,9 +86,10 @@ class Search {
   }
   // Where the customer stands on its cart.
   std::size_t slotOf(int customer) const {
-    const std::vector<int>& on = plan_.carts()[plan_.cartOf(customer)].customers;
-    return static_cast<std::size_t>(
-        std::find(on.begin(), on.end(), customer) - on.begin());
+    const std::vector<int>& on =
+        plan_.carts()[plan_.cartOf(customer)].customers;
+    return static_cast<std::size_t>(std::find(on.begin(), on.end(), customer) -
+                                    on.begin());
   }
   std::vector<int> targetsOf(int customer);
   std::vector<Change> candidates(const std::vector<bool>& dirty);
@@ -137,17 +138,16 @@ std::int64_t Search::estimate(const Change& change) {
   const std::size_t slotB = slotOf(change.b);
   // First with each customer added to the other's whole route, cached per
   // cart version: most swaps fall short by far already there.
-  const std::int64_t rough =
-      from.pathLength - from.lengthWithout[slotA] -
-      fullInsertion(plan_.cartOf(change.a), change.b) + other.pathLength -
-      other.lengthWithout[slotB] - fullInsertion(otherCart, change.a);
+  const std::int64_t rough = from.pathLength - from.lengthWithout[slotA] -
+                             fullInsertion(plan_.cartOf(change.a), change.b) +
+                             other.pathLength - other.lengthWithout[slotB] -
+                             fullInsertion(otherCart, change.a);
   if (rough <= -threshold(from, other)) return rough;
   std::vector<int> routeA = from.routeWithout[slotA];
   std::vector<int> routeB = other.routeWithout[slotB];
-  const std::int64_t after = from.lengthWithout[slotA] +
-                             plan_.insertionCost(routeA, change.b) +
-                             other.lengthWithout[slotB] +
-                             plan_.insertionCost(routeB, change.a);
+  const std::int64_t after =
+      from.lengthWithout[slotA] + plan_.insertionCost(routeA, change.b) +
+      other.lengthWithout[slotB] + plan_.insertionCost(routeB, change.a);
   return from.pathLength + other.pathLength - after;
 }
 
@@ -175,8 +175,9 @@ std::vector<Change> Search::candidates(const std::vector<bool>& dirty) {
         }
       }
     }
-    std::sort(found.begin(), found.end(),
-              [](const Change& x, const Change& y) { return x.key() < y.key(); });
+    std::sort(found.begin(), found.end(), [](const Change& x, const Change& y) {
+      return x.key() < y.key();
+    });
     found.erase(std::unique(found.begin(), found.end(),
                             [](const Change& x, const Change& y) {
                               return x.key() == y.key();
@@ -187,14 +188,15 @@ std::vector<Change> Search::candidates(const std::vector<bool>& dirty) {
     Stopwatch watch(plan_.effort().screeningSeconds);
     change.estimate = estimate(change);
   }
-  std::stable_sort(found.begin(), found.end(),
-                   [](const Change& x, const Change& y) {
-                     return x.estimate > y.estimate;
-                   });
+  std::stable_sort(
+      found.begin(), found.end(),
+      [](const Change& x, const Change& y) { return x.estimate > y.estimate; });
   return found;
 }
 
-void Search::apply(int c, Cart cart, std::vector<int> customers,
+void Search::apply(int c,
+                   Cart cart,
+                   std::vector<int> customers,
                    CartWalk walk) {
   undo_.try_emplace(c, plan_.carts()[c]);
   plan_.replace(c, std::move(cart), std::move(customers), std::move(walk));
@@ -226,9 +228,8 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
     // Quick routes before any loading: a change they leave clearly longer
     // is dropped.
     const std::int64_t quick =
-        std::int64_t{
-            plan_.quickRoute(toCustomers, plan_.carts()[to].walk.route)
-                .length} +
+        std::int64_t{plan_.quickRoute(toCustomers, plan_.carts()[to].walk.route)
+                         .length} +
         (fromCustomers.empty()
              ? 0
              : plan_.quickRoute(fromCustomers, plan_.carts()[from].walk.route)
@@ -248,8 +249,7 @@ bool Search::tryChange(const Change& change, bool onlyShorter) {
   }
   CartWalk toWalk = plan_.searchRoute(*toCart);
   CartWalk fromWalk = fromCart ? plan_.searchRoute(*fromCart) : CartWalk();
-  if (onlyShorter &&
-      std::int64_t{fromWalk.length} + toWalk.length >= before) {
+  if (onlyShorter && std::int64_t{fromWalk.length} + toWalk.length >= before) {
     return false;
   }
   if (onlyShorter) ++plan_.effort().accepted;
@@ -315,8 +315,8 @@ bool Search::emptySmallestCart() {
       customers.push_back(customer);
       if (!plan_.mayFit(customers)) continue;
       if (std::optional<Cart> cart = plan_.load(customers)) {
-        taking.insert_or_assign(to, std::pair(std::move(customers),
-                                              std::move(*cart)));
+        taking.insert_or_assign(
+            to, std::pair(std::move(customers), std::move(*cart)));
         placed = true;
         break;
       }
@@ -407,8 +407,8 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   const std::int64_t maxScreened =
       std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
   int round = 0;
-  for (; round < rounds &&
-         plan.effort().screened - screenedBefore < maxScreened;
+  for (;
+       round < rounds && plan.effort().screened - screenedBefore < maxScreened;
        ++round) {
     search.iterate();
   }

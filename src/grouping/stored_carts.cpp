@@ -31,8 +31,7 @@ void StoredCarts::Block::refresh() {
   mostFreeSpace = -std::numeric_limits<float>::infinity();
   mostFreeWidth = -std::numeric_limits<double>::infinity();
   for (const Stored& stored : carts) {
-    mostFreeSpace =
-        greaterOrNaN(mostFreeSpace, stored.cart.getCartFreeSpace());
+    mostFreeSpace = greaterOrNaN(mostFreeSpace, stored.cart.getCartFreeSpace());
     mostFreeWidth = greaterOrNaN(mostFreeWidth, stored.freeWidth);
   }
 }
@@ -71,7 +70,8 @@ void StoredCarts::store(Cart cart) {
 }
 
 bool StoredCarts::loadOntoFirst(SolverConfiguration& solver,
-                                Customer& customer, float volume) {
+                                Customer& customer,
+                                float volume) {
   const double width = widthOfBoxes(customer.boxesDecomp);
   // The cart's own width test, done once per customer instead of once per
   // cart: a customer of more than a single unit fits only where its boxes

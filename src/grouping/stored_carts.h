@@ -26,7 +26,8 @@ class StoredCarts {
   // Loads the whole customer onto the first cart, in order, whose free space
   // is at least `volume` and that takes it (as loadWholeCustomer decides);
   // false, with every cart unchanged, when none does.
-  bool loadOntoFirst(SolverConfiguration& solver, Customer& customer,
+  bool loadOntoFirst(SolverConfiguration& solver,
+                     Customer& customer,
                      float volume);
 
   // Every stored cart in order; leaves none stored.

@@ -38,8 +38,10 @@ bool contains(std::span<const int> values, int value) {
 
 }  // namespace
 
-WalkPlan::WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
-                   std::list<Cart> carts, Warehouse& warehouse)
+WalkPlan::WalkPlan(SolverConfiguration& solver,
+                   CartConfiguration& cartConfig,
+                   std::list<Cart> carts,
+                   Warehouse& warehouse)
     : solver_(solver), cartConfig_(cartConfig), warehouse_(warehouse) {
   // A customer listed on more than one cart, or twice on one, was split by
   // the loading; its carts stay as they are.
@@ -127,7 +129,8 @@ void WalkPlan::findNearCustomers() {
       std::int64_t sum = 0;
       for (int s : stopsOf_[c]) {
         int nearest = legs_->leg(s, stopsOf_[other].front());
-        for (int t : stopsOf_[other]) nearest = std::min(nearest, legs_->leg(s, t));
+        for (int t : stopsOf_[other])
+          nearest = std::min(nearest, legs_->leg(s, t));
         sum += nearest;
       }
       ranked.emplace_back(
@@ -283,7 +286,8 @@ std::optional<Cart> WalkPlan::load(std::span<const int> customers) {
   return tryOrder(other);
 }
 
-void WalkPlan::stopsOf(const Cart& cart, std::vector<int>& stops,
+void WalkPlan::stopsOf(const Cart& cart,
+                       std::vector<int>& stops,
                        std::vector<int>& linesAt) const {
   stops.clear();
   linesAt.clear();
@@ -299,7 +303,8 @@ void WalkPlan::stopsOf(const Cart& cart, std::vector<int>& stops,
   }
 }
 
-int WalkPlan::lengthOf(std::span<const int> route, std::span<const int> stops,
+int WalkPlan::lengthOf(std::span<const int> route,
+                       std::span<const int> stops,
                        std::span<const int> linesAt) const {
   routing_detail::RouteLength length;
   int here = legs_->start();
@@ -387,8 +392,7 @@ void WalkPlan::finishRoutes() {
   }
 }
 
-std::size_t WalkPlan::StopsHash::operator()(
-    const std::vector<int>& key) const {
+std::size_t WalkPlan::StopsHash::operator()(const std::vector<int>& key) const {
   std::uint64_t hash = 14695981039346656037ull;
   for (int value : key) {
     hash = (hash ^ static_cast<std::uint32_t>(value)) * 1099511628211ull;
@@ -425,8 +429,8 @@ CartWalk WalkPlan::route(const Cart& cart, int roundsPerStop) {
     return walk;
   }
   std::vector<CartOItem> order;
-  walk.length = tsp_solver::routeBySetting(
-      setting, cart.cartOItems, warehouse_, &order, routeStart(), routeEnd());
+  walk.length = tsp_solver::routeBySetting(setting, cart.cartOItems, warehouse_,
+                                           &order, routeStart(), routeEnd());
   for (const CartOItem& line : order) {
     const int point = pointOf(line.oItem);
     if (!contains(walk.route, point)) walk.route.push_back(point);
@@ -434,7 +438,9 @@ CartWalk WalkPlan::route(const Cart& cart, int roundsPerStop) {
   return walk;
 }
 
-void WalkPlan::replace(int c, Cart cart, std::vector<int> customers,
+void WalkPlan::replace(int c,
+                       Cart cart,
+                       std::vector<int> customers,
                        CartWalk walk) {
   for (int customer : customers) cartOf_[customer] = c;
   WalkCart& held = carts_[c];

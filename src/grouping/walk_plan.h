@@ -33,15 +33,15 @@ struct WalkEffort {
   double screeningSeconds = 0;
   double loadingSeconds = 0;
   double routingSeconds = 0;
-  std::int64_t screened = 0;  // candidate changes estimated
-  std::int64_t loadChecks = 0;  // carts loaded to test a change
+  std::int64_t screened = 0;      // candidate changes estimated
+  std::int64_t loadChecks = 0;    // carts loaded to test a change
   std::int64_t widthRefused = 0;  // loadings refused on box widths alone
-  std::int64_t routed = 0;  // carts routed by the route setting
+  std::int64_t routed = 0;        // carts routed by the route setting
   std::int64_t routesReused = 0;  // of those, found earlier for the same stops
-  std::int64_t quickRouted = 0;  // quick routes of changes
-  std::int64_t loadRefused = 0;  // changes the loading refused
+  std::int64_t quickRouted = 0;   // quick routes of changes
+  std::int64_t loadRefused = 0;   // changes the loading refused
   std::int64_t quickRefused = 0;  // changes the quick routes refused
-  std::int64_t accepted = 0;  // changes that shortened the walk
+  std::int64_t accepted = 0;      // changes that shortened the walk
 };
 
 // Adds the time since it was made to a total, for the effort report only:
@@ -51,9 +51,9 @@ class Stopwatch {
   explicit Stopwatch(double& total)
       : total_(total), begin_(std::chrono::steady_clock::now()) {}
   ~Stopwatch() {
-    total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                            begin_)
-                  .count();
+    total_ +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin_)
+            .count();
   }
   Stopwatch(const Stopwatch&) = delete;
   Stopwatch& operator=(const Stopwatch&) = delete;
@@ -95,8 +95,10 @@ struct WalkCart {
 class WalkPlan {
  public:
   // Takes the grouping's carts (unrouted); routes each once.
-  WalkPlan(SolverConfiguration& solver, CartConfiguration& cartConfig,
-           std::list<Cart> carts, Warehouse& warehouse);
+  WalkPlan(SolverConfiguration& solver,
+           CartConfiguration& cartConfig,
+           std::list<Cart> carts,
+           Warehouse& warehouse);
 
   std::vector<WalkCart>& carts() { return carts_; }
   const std::vector<WalkCart>& carts() const { return carts_; }
@@ -208,13 +210,15 @@ class WalkPlan {
   bool widthsMayLoad(std::span<const int> order) const;
   // The cart's distinct points in the order of its pick list, with the
   // number of lines picked at each.
-  void stopsOf(const Cart& cart, std::vector<int>& stops,
+  void stopsOf(const Cart& cart,
+               std::vector<int>& stops,
                std::vector<int>& linesAt) const;
   // The cart routed by the route setting, with rounds per stop for
   // ShortestRoute.
   CartWalk route(const Cart& cart, int roundsPerStop);
   // Start, the route, end, with a leg per line as the planning run counts.
-  int lengthOf(std::span<const int> route, std::span<const int> stops,
+  int lengthOf(std::span<const int> route,
+               std::span<const int> stops,
                std::span<const int> linesAt) const;
   // Fills the cart's estimate caches from its route.
   void prepare(WalkCart& held) const;
@@ -223,7 +227,8 @@ class WalkPlan {
   // The route's legs from start to end, one more than its points.
   std::vector<int> edgesOf(std::span<const int> route) const;
   // insertCheapest that keeps the route's legs up to date.
-  std::int64_t insertCheapest(std::vector<int>& route, std::vector<int>& edges,
+  std::int64_t insertCheapest(std::vector<int>& route,
+                              std::vector<int>& edges,
                               int point) const;
 };
 

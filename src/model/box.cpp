@@ -2,8 +2,12 @@
 
 #include <utility>
 
-Box::Box(float width, float height, float depth, float maxWeight,
-         std::string name, float fillFactor)
+Box::Box(float width,
+         float height,
+         float depth,
+         float maxWeight,
+         std::string name,
+         float fillFactor)
     : capacity(width * height * depth * fillFactor),
       freeCapacity(capacity),
       width(width),

@@ -26,8 +26,12 @@ class Box {
   float fillFactor = 1.0f;
 
   Box() = default;
-  Box(float width, float height, float depth, float maxWeight,
-      std::string name, float fillFactor);
+  Box(float width,
+      float height,
+      float depth,
+      float maxWeight,
+      std::string name,
+      float fillFactor);
 
   float getCapacity() const { return capacity; }
   float getFreeCapacity() const { return freeCapacity; }

@@ -9,4 +9,6 @@ BoxItem::BoxItem(ItemSpecification spec, OItem line)
       itemSpecification(std::move(spec)),
       oItem(std::move(line)) {}
 
-int BoxItem::getVolume() const { return clampToInt(itemSpecification.volume); }
+int BoxItem::getVolume() const {
+  return clampToInt(itemSpecification.volume);
+}

@@ -6,8 +6,10 @@ Cart::Cart() : cartShelves(3, CartShelf(90, 50, 45)) {}
 
 Cart::Cart(std::vector<CartShelf> shelves) : cartShelves(std::move(shelves)) {}
 
-bool Cart::loadCustomer(SolverConfiguration& solver, Customer& customer,
-                        bool allowPartial, std::vector<Box>* remainingBoxes) {
+bool Cart::loadCustomer(SolverConfiguration& solver,
+                        Customer& customer,
+                        bool allowPartial,
+                        std::vector<Box>* remainingBoxes) {
   return loadingCustomer_new(solver, customer, allowPartial, remainingBoxes);
 }
 

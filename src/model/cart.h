@@ -27,11 +27,14 @@ class Cart {
   // false with the cart unchanged when it does not fit and partial loading is
   // off; false with the rest in *remainingBoxes after a partial or forced
   // load, the customer then listed with only the boxes this cart holds.
-  bool loadCustomer(SolverConfiguration& solver, Customer& customer,
-                    bool allowPartial, std::vector<Box>* remainingBoxes);
+  bool loadCustomer(SolverConfiguration& solver,
+                    Customer& customer,
+                    bool allowPartial,
+                    std::vector<Box>* remainingBoxes);
   // loadCustomer's work: the shelf-loading policy, defined beside the
   // packers (packing/customer_packing.cpp).
-  bool loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
+  bool loadingCustomer_new(SolverConfiguration& solver,
+                           Customer& customer,
                            bool allowPartial,
                            std::vector<Box>* remainingBoxes);
   // Books boxes just placed on the shelves for the customer and lists the

@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <string>
 
-CartConfiguration::CartConfiguration(float width, float height, float depth,
-                                     float ratio, int numOfShelves)
+CartConfiguration::CartConfiguration(
+    float width, float height, float depth, float ratio, int numOfShelves)
     : width(width),
       height(height),
       depth(depth),
@@ -21,7 +21,9 @@ CartConfiguration::CartConfiguration(float width, float height, float depth,
   cartPatterns.emplace_back(std::move(shelves));
 }
 
-void CartConfiguration::addCartShelf(float width, float height, float depth,
+void CartConfiguration::addCartShelf(float width,
+                                     float height,
+                                     float depth,
                                      float /*ignored*/) {
   cartShelves.emplace_back(width, height, depth);
   cartPatterns.emplace_back(cartShelves);

@@ -19,8 +19,8 @@ class CartConfiguration {
   // numOfShelves equal shelves of width, height / numOfShelves, depth.
   // Throws std::invalid_argument when numOfShelves is below 1: a cart without
   // shelves can take no box, and grouping would open carts forever.
-  CartConfiguration(float width, float height, float depth, float ratio,
-                    int numOfShelves);
+  CartConfiguration(
+      float width, float height, float depth, float ratio, int numOfShelves);
 
   Cart getCartPattern() const { return cartPatterns.front(); }
   // Appends a shelf and a further pattern made of all added shelves; the

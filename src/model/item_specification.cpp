@@ -1,7 +1,12 @@
 #include "model/item_specification.h"
 
-ItemSpecification::ItemSpecification(int productID, Type type, int packageType,
-                                     int contentQty, float x, float y, float z,
+ItemSpecification::ItemSpecification(int productID,
+                                     Type type,
+                                     int packageType,
+                                     int contentQty,
+                                     float x,
+                                     float y,
+                                     float z,
                                      float weight)
     : productID(productID),
       type(type),

@@ -19,6 +19,12 @@ class ItemSpecification {
   float volume = 0;  // x * y * z, single precision, x * y first
 
   ItemSpecification() = default;
-  ItemSpecification(int productID, Type type, int packageType, int contentQty,
-                    float x, float y, float z, float weight);
+  ItemSpecification(int productID,
+                    Type type,
+                    int packageType,
+                    int contentQty,
+                    float x,
+                    float y,
+                    float z,
+                    float weight);
 };

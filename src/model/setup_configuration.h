@@ -53,7 +53,8 @@ class SolverConfiguration {
   int effort = kDefaultEffort;
   static constexpr int kDefaultEffort = 1;
 
-  SolverConfiguration(BPAlgorithms bp, GroupingCustomersAlgorithms grouping,
+  SolverConfiguration(BPAlgorithms bp,
+                      GroupingCustomersAlgorithms grouping,
                       ShortestPathAlgorithms route)
       : bpAlgorithm(bp),
         groupingCustomerAlgorithm(grouping),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <utility>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "model/box.h"
@@ -18,16 +18,19 @@ void splitPackageBoxItemToUnits(BoxItem piece, std::vector<BoxItem>* units);
 
 // One step of the several-types packer: first fit into the packed boxes, else
 // a new box of the first (smallest) type large enough; false when none is.
-bool mainSolution1DFFDS_helper(BoxItem piece, std::vector<Box>* packedBoxes,
+bool mainSolution1DFFDS_helper(BoxItem piece,
+                               std::vector<Box>* packedBoxes,
                                std::vector<Box> boxTypes);
 
 namespace bp_solver {
 
 // One-dimensional first-fit-decreasing packers (by volume).
-void baseLineFFD(std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+void baseLineFFD(std::vector<OItem> lines,
+                 std::vector<Box>* packedBoxes,
                  Box boxType);
 void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
-                                  std::vector<Box>* packedBoxes, Box boxType);
+                                  std::vector<Box>* packedBoxes,
+                                  Box boxType);
 void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
                                          std::vector<Box>* packedBoxes,
                                          std::vector<Box> boxTypes);
@@ -37,10 +40,12 @@ void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
                                           std::vector<Box>* packedBoxes,
                                           Box boxType);
 void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
-    std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+    std::vector<OItem> lines,
+    std::vector<Box>* packedBoxes,
     std::vector<Box> boxTypes);
 void mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
-    std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+    std::vector<OItem> lines,
+    std::vector<Box>* packedBoxes,
     std::vector<std::pair<Box, int>> boxTypes);
 
 // Fit tests for a single unit joining a shared box; they only answer.
@@ -61,8 +66,9 @@ std::vector<float> widthsInLoadingOrder(const std::vector<Box>& boxes);
 // fitsShelvesByWidth on widths already in loading order.
 bool fitsShelvesByWidth(std::span<const float> orderedWidths,
                         const std::vector<CartShelf>& shelves);
-bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
-    std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,
-    std::vector<Box>* notLoaded, std::vector<Box>* loaded);
+bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
+                                                std::vector<CartShelf>* shelves,
+                                                std::vector<Box>* notLoaded,
+                                                std::vector<Box>* loaded);
 
 }  // namespace bp_solver

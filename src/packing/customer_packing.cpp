@@ -48,7 +48,8 @@ namespace {
 // A single-unit customer joins the first shared box on the cart's shelves
 // that takes its unit (by the 3D fit test for a 3D packer, else by free
 // volume) and holds no unit of the same product. True when it joined.
-bool joinSharedBox(Cart& cart, const SolverConfiguration& solver,
+bool joinSharedBox(Cart& cart,
+                   const SolverConfiguration& solver,
                    const Customer& customer) {
   BoxItem piece = customer.boxesDecomp[0].itemsInTheBox.begin()->second;
   const bool use3D = is3DAlgorithm(solver.getBPAlgorithm());
@@ -76,10 +77,12 @@ bool joinSharedBox(Cart& cart, const SolverConfiguration& solver,
 // Places all the customer's boxes on the shelves (a single unit into the
 // shared boxes' list) and lists the customer. False, with the cart
 // unchanged, when they do not all fit.
-bool loadWhole(Cart& cart, const Customer& customer,
-               const std::vector<Box>& boxes, bool singleUnit) {
-  if (!bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(
-          boxes, &cart.cartShelves, singleUnit)) {
+bool loadWhole(Cart& cart,
+               const Customer& customer,
+               const std::vector<Box>& boxes,
+               bool singleUnit) {
+  if (!bp_solver::bpSolver_1D_fitBoxesToShelvesInCart(boxes, &cart.cartShelves,
+                                                      singleUnit)) {
     return false;
   }
   cart.bookLoadedBoxes(boxes);
@@ -91,15 +94,16 @@ bool loadWhole(Cart& cart, const Customer& customer,
 // when not even one box finds room, forces boxes onto the shelves, one per
 // shelf, so that every loading pass makes progress. The customer is listed
 // with only the boxes placed.
-void loadPartialOrForced(Cart& cart, const Customer& customer,
+void loadPartialOrForced(Cart& cart,
+                         const Customer& customer,
                          std::vector<Box> boxes,
                          std::vector<Box>* remainingBoxes) {
   std::vector<Box> loaded;
   bool placed = bp_solver::bpSolver_1D_partlyLoadBoxesToShelvesInCart(
       boxes, &cart.cartShelves, remainingBoxes, &loaded);
   if (!placed) {
-    for (std::size_t i = 0;
-         i < std::min(boxes.size(), cart.cartShelves.size()); ++i) {
+    for (std::size_t i = 0; i < std::min(boxes.size(), cart.cartShelves.size());
+         ++i) {
       cart.cartShelves[i].addBox_fullItemized(boxes.front());
       loaded.push_back(std::move(boxes.front()));
       boxes.erase(boxes.begin());
@@ -112,7 +116,8 @@ void loadPartialOrForced(Cart& cart, const Customer& customer,
 
 }  // namespace
 
-bool Cart::loadingCustomer_new(SolverConfiguration& solver, Customer& customer,
+bool Cart::loadingCustomer_new(SolverConfiguration& solver,
+                               Customer& customer,
                                bool allowPartial,
                                std::vector<Box>* remainingBoxes) {
   const bool singleUnit = isSingleUnit(customer.boxesDecomp);

@@ -38,7 +38,9 @@ int unitsPerBox(float capacity, float unitVolume, int remaining) {
 // Adds the piece to the first of the boxes from `from` on with room for
 // `volume`; `from` then points there, or past the end when none had room.
 // False when none had room.
-bool addToFirstFit(BoxItem& piece, int volume, std::vector<Box>* packedBoxes,
+bool addToFirstFit(BoxItem& piece,
+                   int volume,
+                   std::vector<Box>* packedBoxes,
                    long& from) {
   long found = packing::firstFitFrom(*packedBoxes, volume, from);
   if (found < 0) {
@@ -55,8 +57,10 @@ bool addToFirstFit(BoxItem& piece, int volume, std::vector<Box>* packedBoxes,
 // boxes from box `from` on (no earlier box holds the piece), else a new box
 // of the first type large enough. Moves `from` to where the next identical
 // piece's scan may start.
-bool placeInFirstFitOrNewBox(BoxItem& piece, std::vector<Box>* packedBoxes,
-                             std::span<const Box> boxTypes, long& from) {
+bool placeInFirstFitOrNewBox(BoxItem& piece,
+                             std::vector<Box>* packedBoxes,
+                             std::span<const Box> boxTypes,
+                             long& from) {
   const int volume = piece.getVolume();
   if (addToFirstFit(piece, volume, packedBoxes, from)) return true;
   for (const Box& type : boxTypes) {
@@ -74,7 +78,8 @@ bool placeInFirstFitOrNewBox(BoxItem& piece, std::vector<Box>* packedBoxes,
 
 namespace bp_solver {
 
-void baseLineFFD(std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+void baseLineFFD(std::vector<OItem> lines,
+                 std::vector<Box>* packedBoxes,
                  Box boxType) {
   packing::sortByVolumeDescending(lines);
   packedBoxes->push_back(boxType);
@@ -100,9 +105,12 @@ namespace {
 // on with room for its volume (from then points there, or past the end when
 // none had room), else a new box of its own when an empty box takes it.
 // False when no box of the type takes the piece whole.
-bool placeWholeInOneBoxType(BoxItem& piece, int volume,
-                            bool fitsEmptyBox, const Box& boxType,
-                            long& from, std::vector<Box>* packedBoxes) {
+bool placeWholeInOneBoxType(BoxItem& piece,
+                            int volume,
+                            bool fitsEmptyBox,
+                            const Box& boxType,
+                            long& from,
+                            std::vector<Box>* packedBoxes) {
   if (boxType.getCapacity() >= volume &&
       addToFirstFit(piece, volume, packedBoxes, from)) {
     return true;
@@ -117,7 +125,8 @@ bool placeWholeInOneBoxType(BoxItem& piece, int volume,
 // A package larger than the box type, unpacked: a unit larger than the box
 // travels in a box of its own size; otherwise the units fill existing boxes
 // first (from unitFrom on), then new boxes of as many units as fit.
-void packUnitsOfOversizedPiece(const BoxItem& piece, const Box& boxType,
+void packUnitsOfOversizedPiece(const BoxItem& piece,
+                               const Box& boxType,
                                long& unitFrom,
                                std::vector<Box>* packedBoxes) {
   const float capacity = boxType.getCapacity();
@@ -154,7 +163,8 @@ void packUnitsOfOversizedPiece(const BoxItem& piece, const Box& boxType,
 }  // namespace
 
 void mainSolution1DFFD_oneBoxType(std::vector<OItem> lines,
-                                  std::vector<Box>* packedBoxes, Box boxType) {
+                                  std::vector<Box>* packedBoxes,
+                                  Box boxType) {
   packing::sortByVolumeDescending(lines);
   // Pieces in runs of identical ones, packed one by one as if cut singly,
   // but without a copy per piece and with each first-fit scan starting
@@ -205,8 +215,7 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
         std::vector<BoxItem> units;
         splitPackageBoxItemToUnits(piece, &units);
         for (BoxItem& unit : units) {
-          if (!placeInFirstFitOrNewBox(unit, packedBoxes, boxTypes,
-                                       unitFrom)) {
+          if (!placeInFirstFitOrNewBox(unit, packedBoxes, boxTypes, unitFrom)) {
             appendOverflowBox(unit, packedBoxes);
           }
         }
@@ -219,7 +228,8 @@ void mainSolution1DFFDS_multipleBoxTypes(std::vector<OItem> lines,
 
 }  // namespace bp_solver
 
-bool mainSolution1DFFDS_helper(BoxItem piece, std::vector<Box>* packedBoxes,
+bool mainSolution1DFFDS_helper(BoxItem piece,
+                               std::vector<Box>* packedBoxes,
                                std::vector<Box> boxTypes) {
   long from = 0;
   return placeInFirstFitOrNewBox(piece, packedBoxes, boxTypes, from);

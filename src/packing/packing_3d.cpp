@@ -132,9 +132,11 @@ void truncateTo(std::vector<Box>* packedBoxes, std::size_t size) {
 // then the call, whose
 // records are read back into boxes.
 std::vector<Box> packThroughScript(
-    const std::string& boxStatements, const std::vector<BoxItem>& pieces,
+    const std::string& boxStatements,
+    const std::vector<BoxItem>& pieces,
     const std::function<std::string(const BoxItem&)>& pieceStatement,
-    std::initializer_list<const char*> scriptTexts, const std::string& call,
+    std::initializer_list<const char*> scriptTexts,
+    const std::string& call,
     const std::function<Box(const std::string&)>& boxFor) {
   bridge::Session session;
   session.run(import_statement);
@@ -148,8 +150,12 @@ std::vector<Box> packThroughScript(
 // The full boxes of a type holding perBox pieces each, at most maxBoxes, for
 // a run of identical pieces: none unless the run fills more than one box.
 // Returns the pieces they took.
-int fullBoxesOfRun(const Box& type, const BoxItem& piece, int count,
-                   int perBox, int maxBoxes, std::vector<Box>* fullBoxes) {
+int fullBoxesOfRun(const Box& type,
+                   const BoxItem& piece,
+                   int count,
+                   int perBox,
+                   int maxBoxes,
+                   std::vector<Box>* fullBoxes) {
   if (perBox <= 0 || perBox >= count) return 0;
   const int boxes = std::min(count / perBox, maxBoxes);
   packing::appendFullBoxes(type, piece, perBox, boxes, fullBoxes);
@@ -159,7 +165,8 @@ int fullBoxesOfRun(const Box& type, const BoxItem& piece, int count,
 // The script's boxes for the pieces after the full boxes, which come first.
 // A customer whose pieces all went into full boxes needs no script.
 std::vector<Box> withScriptBoxes(
-    std::vector<Box> fullBoxes, const std::vector<BoxItem>& rest,
+    std::vector<Box> fullBoxes,
+    const std::vector<BoxItem>& rest,
     const std::function<std::vector<Box>(const std::vector<BoxItem>&)>&
         script) {
   if (!rest.empty() || fullBoxes.empty()) appendAll(script(rest), &fullBoxes);
@@ -184,16 +191,16 @@ void mainSolution3DBP_oneBox_pythonScript(std::vector<OItem> lines,
                                 count, full);
         },
         &fullBoxes);
-    appendAll(withScriptBoxes(
-                  std::move(fullBoxes), rest,
-                  [&](const std::vector<BoxItem>& left) {
-                    return packThroughScript(
-                        bridge::boxStatement(boxType), left,
-                        bridge::pieceStatement, {scripts::bin_packing3d},
-                        "bin_packing3d(bin, items)",
-                        [&](const std::string&) { return boxType; });
-                  }),
-              packedBoxes);
+    appendAll(
+        withScriptBoxes(std::move(fullBoxes), rest,
+                        [&](const std::vector<BoxItem>& left) {
+                          return packThroughScript(
+                              bridge::boxStatement(boxType), left,
+                              bridge::pieceStatement, {scripts::bin_packing3d},
+                              "bin_packing3d(bin, items)",
+                              [&](const std::string&) { return boxType; });
+                        }),
+        packedBoxes);
   } catch (const std::exception&) {
     perror("WARNING: 3DBP failure, processing 1D FFD bin packing...\n");
     packedBoxes->clear();
@@ -225,7 +232,8 @@ bool addBoxItemToExisting_oneItemized_Box_3D(Box box, BoxItem piece) {
 }
 
 void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
-    std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+    std::vector<OItem> lines,
+    std::vector<Box>* packedBoxes,
     std::vector<Box> boxTypes) {
   std::vector<BoxItem> pieces;
   cutToPackagesAndUnits(lines, &pieces);
@@ -284,7 +292,8 @@ void mainSolution3DBP_FFDS_multiBoxTypes_pythonScript(
 }
 
 void mainSolution3DBP_multipleBoxTypes_countDefined_pythonScript(
-    std::vector<OItem> lines, std::vector<Box>* packedBoxes,
+    std::vector<OItem> lines,
+    std::vector<Box>* packedBoxes,
     std::vector<std::pair<Box, int>> boxTypes) {
   std::vector<BoxItem> pieces;
   cutToPackagesAndUnits(lines, &pieces);

@@ -11,8 +11,9 @@ std::string formatNumber(float value) {
   // Six decimals of a float need at most 39 integer digits plus sign, point
   // and decimals; "nan" and "inf" are shorter.
   std::array<char, 64> buffer{};
-  auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                    value, std::chars_format::fixed, 6);
+  auto [end, error] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                    std::chars_format::fixed, 6);
   if (error != std::errc()) throw std::runtime_error("Cannot format a number");
   return std::string(buffer.data(), end);
 }
@@ -31,11 +32,21 @@ std::string pythonStringLiteral(const std::string& text) {
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '\\': literal += "\\\\"; break;
-      case '\'': literal += "\\'"; break;
-      case '\n': literal += "\\n"; break;
-      case '\r': literal += "\\r"; break;
-      case '\t': literal += "\\t"; break;
+      case '\\':
+        literal += "\\\\";
+        break;
+      case '\'':
+        literal += "\\'";
+        break;
+      case '\n':
+        literal += "\\n";
+        break;
+      case '\r':
+        literal += "\\r";
+        break;
+      case '\t':
+        literal += "\\t";
+        break;
       default:
         if (byte < 0x20 || byte == 0x7f) {
           literal += "\\x";
@@ -63,8 +74,7 @@ std::string boxFields(const Box& box) {
 // "'product_no':...,'type':...,'x':...,'y':...,'z':...,'weight':...,"
 std::string pieceFields(const BoxItem& piece) {
   const ItemSpecification& spec = piece.itemSpecification;
-  return "'product_no':" + formatNumber(piece.oItem.productID) +
-         ",'type':" +
+  return "'product_no':" + formatNumber(piece.oItem.productID) + ",'type':" +
          (spec.type == ItemSpecification::Unit ? "'unit'" : "'pack'") +
          ",'x':" + formatNumber(spec.x) + ",'y':" + formatNumber(spec.y) +
          ",'z':" + formatNumber(spec.z) +

@@ -35,7 +35,9 @@ inline Box overflowBox(const ItemSpecification& unit) {
 
 // Sort key that puts NaN below every number, so sorting stays a strict weak
 // ordering whatever the volumes are.
-inline float orderedValue(float v) { return std::isnan(v) ? -INFINITY : v; }
+inline float orderedValue(float v) {
+  return std::isnan(v) ? -INFINITY : v;
+}
 
 // Index of the first box whose free capacity holds the volume, or -1.
 template <typename Volume>
@@ -70,11 +72,10 @@ std::vector<PieceRun> cutToPieceRuns(const std::vector<OItem>& lines);
 
 // Lines sorted by volume, largest first (stable, so runs are reproducible).
 inline void sortByVolumeDescending(std::vector<OItem>& lines) {
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const OItem& a, const OItem& b) {
-                     return orderedValue(a.getVolume()) >
-                            orderedValue(b.getVolume());
-                   });
+  std::stable_sort(
+      lines.begin(), lines.end(), [](const OItem& a, const OItem& b) {
+        return orderedValue(a.getVolume()) > orderedValue(b.getVolume());
+      });
 }
 
 }  // namespace packing

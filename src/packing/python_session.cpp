@@ -1,12 +1,11 @@
 #define PY_SSIZE_T_CLEAN
-#include <Python.h>
-
 #include "packing/python_session.h"
 
+#include <Python.h>
 #include <dlfcn.h>
 
-#include <mutex>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <system_error>
 #include <utility>

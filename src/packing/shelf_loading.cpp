@@ -14,8 +14,7 @@ void sortByWidthDescending(std::vector<Box>& boxes) {
   });
 }
 
-CartShelf* firstShelfWithRoom(std::vector<CartShelf>& shelves,
-                              const Box& box) {
+CartShelf* firstShelfWithRoom(std::vector<CartShelf>& shelves, const Box& box) {
   for (CartShelf& shelf : shelves) {
     if (shelf.getFreeWidth() >= box.width) return &shelf;
   }
@@ -83,9 +82,10 @@ bool fitsShelvesByWidth(std::span<const float> orderedWidths,
   return true;
 }
 
-bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(
-    std::vector<Box> boxesToLoad, std::vector<CartShelf>* shelves,
-    std::vector<Box>* notLoaded, std::vector<Box>* loaded) {
+bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
+                                                std::vector<CartShelf>* shelves,
+                                                std::vector<Box>* notLoaded,
+                                                std::vector<Box>* loaded) {
   sortByWidthDescending(boxesToLoad);
   bool placedAny = false;
   for (Box& box : boxesToLoad) {

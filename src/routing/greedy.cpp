@@ -37,9 +37,9 @@ RoutePoints collectPoints(const std::vector<CartOItem>& items,
     } else if (location == end) {
       point = 1;
     } else {
-      const auto [it, added] = seen.try_emplace(
-          std::pair(location.x, location.y),
-          static_cast<int>(route.points.size()));
+      const auto [it, added] =
+          seen.try_emplace(std::pair(location.x, location.y),
+                           static_cast<int>(route.points.size()));
       if (added) {
         route.points.push_back(&location);
         route.itemsAt.emplace_back();
@@ -76,8 +76,10 @@ std::vector<Candidate> buildCandidates(const RoutePoints& route,
 // Walks the accepted legs from the start, picking each point's items on
 // arrival; items standing on the end point are picked on arrival there.
 // The length of the walk.
-int walkPath(const std::vector<Candidate>& path, const RoutePoints& route,
-             std::vector<CartOItem>& items, std::vector<CartOItem>* order) {
+int walkPath(const std::vector<Candidate>& path,
+             const RoutePoints& route,
+             std::vector<CartOItem>& items,
+             std::vector<CartOItem>* order) {
   routing_detail::RouteLength total;
   for (const Candidate& leg : path) {
     moveItemsAt(route.itemsAt[leg.a], items, order);
@@ -129,8 +131,10 @@ namespace tsp_solver {
 
 // Greedy edge route over the distinct locations and the start and end, each
 // candidate leg measured once (routing_detail::greedyEdgePath).
-int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
-                    std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int greedyAlgorithm(std::vector<CartOItem> items,
+                    Warehouse& warehouse,
+                    std::vector<CartOItem>* order,
+                    SECTOR_ADDR_T start,
                     SECTOR_ADDR_T end) {
   if (order == nullptr) {
     throw std::invalid_argument(
@@ -147,8 +151,7 @@ int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
 
   const RoutePoints route = collectPoints(items, start, end);
   const std::vector<Candidate> path = routing_detail::greedyEdgePath(
-      static_cast<int>(route.points.size()),
-      buildCandidates(route, warehouse));
+      static_cast<int>(route.points.size()), buildCandidates(route, warehouse));
   return walkPath(path, route, items, order);
 }
 

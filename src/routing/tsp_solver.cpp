@@ -43,8 +43,10 @@ std::vector<CartOItem> takeInOrder(std::vector<CartOItem>& items,
 // directions, each leg from the point walked from.
 class LegTable {
  public:
-  LegTable(Warehouse& warehouse, std::span<const CartOItem> items,
-           const SECTOR_ADDR_T& start, const SECTOR_ADDR_T& end)
+  LegTable(Warehouse& warehouse,
+           std::span<const CartOItem> items,
+           const SECTOR_ADDR_T& start,
+           const SECTOR_ADDR_T& end)
       : size_(items.size() + 2), legs_(size_ * size_) {
     std::vector<const SECTOR_ADDR_T*> points;
     points.reserve(size_);
@@ -89,8 +91,10 @@ void BruteForcePermutation::nextPermutation(std::vector<int>& p) {
 
 namespace tsp_solver {
 
-int justMeasureDistance(std::vector<CartOItem> items, Warehouse& warehouse,
-                        SECTOR_ADDR_T start, SECTOR_ADDR_T end) {
+int justMeasureDistance(std::vector<CartOItem> items,
+                        Warehouse& warehouse,
+                        SECTOR_ADDR_T start,
+                        SECTOR_ADDR_T end) {
   routing_detail::RouteLength total;
   const SECTOR_ADDR_T* here = &start;
   for (const CartOItem& item : items) {
@@ -105,8 +109,10 @@ int justMeasureDistance(std::vector<CartOItem> items, Warehouse& warehouse,
 // Always walks to the closest remaining stop; among equally close stops the
 // one earliest in the remaining list wins, so stops sharing a location are
 // taken one after another in list order.
-int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
-                     std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int nearestNeighbour(std::vector<CartOItem> items,
+                     Warehouse& warehouse,
+                     std::vector<CartOItem>* order,
+                     SECTOR_ADDR_T start,
                      SECTOR_ADDR_T end) {
   requireOrder(order, "nearestNeighbour");
   std::vector<int> remaining(items.size());
@@ -146,8 +152,10 @@ int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
 // table; totals are kept in float, as the comparison is defined on them, and
 // truncated at the end, clamped to the int range. Refuses more than 12 items
 // (n! would overflow int).
-int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
-               std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int bruteForce(std::vector<CartOItem> items,
+               Warehouse& warehouse,
+               std::vector<CartOItem>* order,
+               SECTOR_ADDR_T start,
                SECTOR_ADDR_T end) {
   requireOrder(order, "bruteForce");
   const int n = static_cast<int>(items.size());

@@ -40,24 +40,35 @@ int factorial(int n);
 namespace tsp_solver {
 // Every route starts at start, visits the items and ends at end; lengths are
 // whole decimetres.
-int justMeasureDistance(std::vector<CartOItem> items, Warehouse& warehouse,
-                        SECTOR_ADDR_T start, SECTOR_ADDR_T end);
-int nearestNeighbour(std::vector<CartOItem> items, Warehouse& warehouse,
-                     std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int justMeasureDistance(std::vector<CartOItem> items,
+                        Warehouse& warehouse,
+                        SECTOR_ADDR_T start,
+                        SECTOR_ADDR_T end);
+int nearestNeighbour(std::vector<CartOItem> items,
+                     Warehouse& warehouse,
+                     std::vector<CartOItem>* order,
+                     SECTOR_ADDR_T start,
                      SECTOR_ADDR_T end);
-int bruteForce(std::vector<CartOItem> items, Warehouse& warehouse,
-               std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int bruteForce(std::vector<CartOItem> items,
+               Warehouse& warehouse,
+               std::vector<CartOItem>* order,
+               SECTOR_ADDR_T start,
                SECTOR_ADDR_T end);
-int greedyAlgorithm(std::vector<CartOItem> items, Warehouse& warehouse,
-                    std::vector<CartOItem>* order, SECTOR_ADDR_T start,
+int greedyAlgorithm(std::vector<CartOItem> items,
+                    Warehouse& warehouse,
+                    std::vector<CartOItem>* order,
+                    SECTOR_ADDR_T start,
                     SECTOR_ADDR_T end);
 // The shortest route search (route_search::routeStops) over the items'
 // distinct locations; the lines at one location are picked one after the
 // other, in their given order. The length is the returned order's, measured
 // line by line as justMeasureDistance does. *provenOptimal, when given, is
 // set to whether the route was solved exactly.
-int shortestRoute(std::vector<CartOItem> items, Warehouse& warehouse,
-                  std::vector<CartOItem>* order, SECTOR_ADDR_T start,
-                  SECTOR_ADDR_T end, bool* provenOptimal = nullptr,
+int shortestRoute(std::vector<CartOItem> items,
+                  Warehouse& warehouse,
+                  std::vector<CartOItem>* order,
+                  SECTOR_ADDR_T start,
+                  SECTOR_ADDR_T end,
+                  bool* provenOptimal = nullptr,
                   const route_search::SearchSettings& settings = {});
 }  // namespace tsp_solver

@@ -68,7 +68,8 @@ class CartsLoader {
 
   // Packs, groups and routes the loaded wave; the plan replaces carts.
   void loadingCartsRun(SolverConfiguration& solver,
-                       CartConfiguration& cartConfig, BoxConfiguration& boxes);
+                       CartConfiguration& cartConfig,
+                       BoxConfiguration& boxes);
   // Runs the three groupings with greedy routes and returns the number of
   // the one whose total is shortest (the earlier one on a tie). Side effect:
   // each trial replaces carts, so afterwards carts holds the last trial's
@@ -79,7 +80,9 @@ class CartsLoader {
                             CustomerMultimap customerOrder);
 
   // Progress of the next runs goes to this callback (none: no reports).
-  void setProgress(PlanningProgress callback) { progress = std::move(callback); }
+  void setProgress(PlanningProgress callback) {
+    progress = std::move(callback);
+  }
 
   // The carts' exported plan (exportCarts).
   std::string exportCartsToJson(bool includeShelves, bool includeItems);

@@ -11,7 +11,7 @@ namespace {
 
 const char* pieceKind(const BoxItem& piece) {
   return piece.itemSpecification.type == ItemSpecification::Unit ? "Unit"
-                                                                  : "Carton";
+                                                                 : "Carton";
 }
 
 }  // namespace
@@ -35,8 +35,9 @@ void debugCustomer(Customer customer) {
     std::cout << "\tCustomer Qty: " << line.qty << std::endl;
     std::cout << "\tVolume: " << line.getVolume() << std::endl;
   }
-  std::cout << "\t" << " ==== Full Boxes: " << customer.boxesDecomp.size()
-            << "\t" << " ==== Single Boxes: " << 0;
+  std::cout << "\t"
+            << " ==== Full Boxes: " << customer.boxesDecomp.size() << "\t"
+            << " ==== Single Boxes: " << 0;
 }
 
 void debugCartsCustomers(std::list<Cart> carts) {
@@ -93,14 +94,12 @@ void debugCartsBoxes(std::list<Cart> carts) {
     std::cout << "   |    Total full boxes: " << counts.full << std::endl;
     std::cout << "   |    Total full one: " << counts.shared << std::endl;
     std::cout << "   |    Cart used space: "
-              << (264600.0f - cart.getCartFreeSpace()) / 264600.0f
-              << std::endl;
+              << (264600.0f - cart.getCartFreeSpace()) / 264600.0f << std::endl;
     std::cout << "   |    Total estimated walk distance: "
               << cart.getEstimatedWalkedDistance() << std::endl;
     std::cout << "   |    Total customers: " << cart.customers.size()
               << std::endl;
-    std::cout << "   |    Total items: " << cart.cartOItems.size()
-              << std::endl;
+    std::cout << "   |    Total items: " << cart.cartOItems.size() << std::endl;
     totalBoxes += static_cast<float>(counts.full + counts.shared);
     totalLines += cart.cartOItems.size();
   }
@@ -133,7 +132,8 @@ void debugCustomerBoxes(std::vector<Box> boxes) {
   const std::string gap(18, ' ');
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     const Box& box = boxes[i];
-    std::cout << "|--> " << "box " << i << "; type: " << box.name
+    std::cout << "|--> "
+              << "box " << i << "; type: " << box.name
               << "; used: " << box.getUsedCapacity()
               << ", free: " << box.getFreeCapacity() << std::endl;
     for (const auto& [product, piece] : box.itemsInTheBox) {

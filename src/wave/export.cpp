@@ -35,10 +35,13 @@ void nextElement(std::string& out, bool& first) {
 }
 
 // Closes a list, or writes null for one without elements.
-void closeList(std::string& out, bool first) { out += first ? "null" : "]"; }
+void closeList(std::string& out, bool first) {
+  out += first ? "null" : "]";
+}
 
 // The entries of every box of a list, in box order and product order.
-void appendEntries(std::string& out, bool& first,
+void appendEntries(std::string& out,
+                   bool& first,
                    const std::vector<Box>& boxes) {
   for (const Box& box : boxes) {
     for (const auto& entry : box.itemsInTheBox) {
@@ -50,7 +53,8 @@ void appendEntries(std::string& out, bool& first,
 
 }  // namespace
 
-std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
+std::string exportCarts(const std::list<Cart>& carts,
+                        bool includeShelves,
                         bool includeItems) {
   std::string out;
   bool firstCart = true;

@@ -10,5 +10,6 @@
 #include "model/cart.h"
 
 // The exported plan of the given carts as compact JSON ("null" for none).
-std::string exportCarts(const std::list<Cart>& carts, bool includeShelves,
+std::string exportCarts(const std::list<Cart>& carts,
+                        bool includeShelves,
                         bool includeItems);

@@ -3,9 +3,8 @@
 // Reading a JSON document from a file, and the JSON forms of the order lines
 // the plan and the recorded walks export.
 
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "model/box_item.h"
 #include "model/cart_oitem.h"

@@ -10,6 +10,8 @@
 // are refused: replacing the link would drop it, writing through it would
 // replace a file nobody named.
 
+#include "wave/output_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,8 +23,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "wave/output_file.h"
 
 namespace {
 

@@ -42,7 +42,8 @@ void printWholeDistance(int total, std::size_t carts) {
                total, average);
 }
 
-int routeCart(Cart& cart, ShortestPathAlgorithms setting,
+int routeCart(Cart& cart,
+              ShortestPathAlgorithms setting,
               Warehouse& warehouse) {
   std::vector<CartOItem> route;
   const int distance = tsp_solver::routeBySetting(
@@ -53,16 +54,19 @@ int routeCart(Cart& cart, ShortestPathAlgorithms setting,
 }
 
 std::list<Cart> groupCustomers(
-    int setting, SolverConfiguration& solver, CartConfiguration& cartConfig,
-    CustomerMultimap& customers, Warehouse& warehouse,
+    int setting,
+    SolverConfiguration& solver,
+    CartConfiguration& cartConfig,
+    CustomerMultimap& customers,
+    Warehouse& warehouse,
     const grouping_customers::PlacedProgress& progress) {
   switch (setting) {
     case LeastSquareMethod:
       return grouping_customers::leastSquareMethod(solver, cartConfig,
                                                    customers, progress);
     case KMeansClustering:
-      return grouping_customers::kMeansClustering(solver, cartConfig,
-                                                  customers, progress);
+      return grouping_customers::kMeansClustering(solver, cartConfig, customers,
+                                                  progress);
     default:
       return grouping_customers::algorithm_AVGDistances(
           solver, cartConfig, customers, warehouse, progress);
@@ -94,7 +98,8 @@ grouping_customers::PlacedProgress groupingProgress(
 }
 
 // Groups with the setting, reporting progress, and closes the step.
-std::list<Cart> groupReporting(const PlanningProgress& progress, int setting,
+std::list<Cart> groupReporting(const PlanningProgress& progress,
+                               int setting,
                                SolverConfiguration& solver,
                                CartConfiguration& cartConfig,
                                CustomerMultimap& customers,
@@ -113,8 +118,10 @@ std::list<Cart> groupReporting(const PlanningProgress& progress, int setting,
 // threads): with that setting the second half of the carts is routed on
 // another thread meanwhile. Progress is reported on this thread, cart by
 // cart in order.
-int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
-                   ShortestPathAlgorithms setting, Warehouse& warehouse) {
+int routeReporting(const PlanningProgress& progress,
+                   std::list<Cart>& carts,
+                   ShortestPathAlgorithms setting,
+                   Warehouse& warehouse) {
   std::vector<Cart*> ordered;
   ordered.reserve(carts.size());
   for (Cart& cart : carts) ordered.push_back(&cart);
@@ -142,8 +149,7 @@ int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
   const std::size_t half = sideBySide ? ordered.size() / 2 : ordered.size();
   std::future<Failure> secondHalf;
   if (sideBySide) {
-    secondHalf =
-        std::async(std::launch::async, route, half, ordered.size());
+    secondHalf = std::async(std::launch::async, route, half, ordered.size());
   }
   for (std::size_t i = 0; i < half; ++i) {
     const Failure failure = route(i, i + 1);
@@ -167,16 +173,17 @@ int routeReporting(const PlanningProgress& progress, std::list<Cart>& carts,
 
 // The whole greedy distance of the carts, measured on copies of their pick
 // lists so that the carts stay as the grouping left them.
-int greedyTotal(const PlanningProgress& progress, const std::list<Cart>& carts,
+int greedyTotal(const PlanningProgress& progress,
+                const std::list<Cart>& carts,
                 Warehouse& warehouse) {
   int total = 0;
   std::size_t routed = 0;
   for (const Cart& cart : carts) {
     std::vector<CartOItem> route;
     total = planning_steps::addDistance(
-        total, tsp_solver::routeBySetting(GreedyAlgorithm, cart.cartOItems,
-                                          warehouse, &route, routeStart(),
-                                          routeEnd()));
+        total,
+        tsp_solver::routeBySetting(GreedyAlgorithm, cart.cartOItems, warehouse,
+                                   &route, routeStart(), routeEnd()));
     if (progress) progress("routing", ++routed, carts.size());
   }
   if (progress && carts.empty()) progress("routing", 0, 0);
@@ -190,18 +197,22 @@ struct Trial {
   int total = 0;
 };
 
-Trial runTrial(const PlanningProgress& progress, int setting,
-               SolverConfiguration& solver, CartConfiguration& cartConfig,
-               CustomerMultimap customers, Warehouse& warehouse) {
+Trial runTrial(const PlanningProgress& progress,
+               int setting,
+               SolverConfiguration& solver,
+               CartConfiguration& cartConfig,
+               CustomerMultimap customers,
+               Warehouse& warehouse) {
   Trial trial;
-  trial.carts = groupReporting(progress, setting, solver, cartConfig,
-                               customers, warehouse);
+  trial.carts = groupReporting(progress, setting, solver, cartConfig, customers,
+                               warehouse);
   trial.total = greedyTotal(progress, trial.carts, warehouse);
   return trial;
 }
 
 // Reports a step that ran without reports as done.
-void reportDone(const PlanningProgress& progress, const std::string& step,
+void reportDone(const PlanningProgress& progress,
+                const std::string& step,
                 std::size_t total) {
   if (progress) progress(step, total, total);
 }
@@ -218,10 +229,9 @@ std::list<Cart> chooseBestSideBySide(const PlanningProgress& progress,
                                      CartConfiguration& cartConfig,
                                      const CustomerMultimap& customers,
                                      Warehouse& warehouse) {
-  std::future<Trial> leastSquares =
-      std::async(std::launch::async, runTrial, PlanningProgress{},
-                 LeastSquareMethod, std::ref(solver), std::ref(cartConfig),
-                 customers, std::ref(warehouse));
+  std::future<Trial> leastSquares = std::async(
+      std::launch::async, runTrial, PlanningProgress{}, LeastSquareMethod,
+      std::ref(solver), std::ref(cartConfig), customers, std::ref(warehouse));
   Trial trials[3];
   trials[AVGDistances] = runTrial(progress, AVGDistances, solver, cartConfig,
                                   customers, warehouse);
@@ -281,9 +291,8 @@ void CartsLoader::loadingCartsRun(SolverConfiguration& solver,
                            customerOrder, warehouse);
   }
   if (setting == ShortestWalk) {
-    carts = grouping_customers::shortestWalk(solver, cartConfig,
-                                             std::move(carts), warehouse,
-                                             &walkReport);
+    carts = grouping_customers::shortestWalk(
+        solver, cartConfig, std::move(carts), warehouse, &walkReport);
   }
   const int total = routeReporting(
       progress, carts, solver.getShortestPathAlgorithm(), warehouse);
@@ -303,10 +312,9 @@ short CartsLoader::chooseBestAlgorithm(SolverConfiguration& solver,
   int totals[3] = {0, 0, 0};
   for (short trial = 0; trial < 3; ++trial) {
     if (is_debug_on) std::fputs(kTitles[trial], stderr);
-    carts = groupReporting(progress, trial, solver, cartConfig,
-                           trials[trial], warehouse);
-    totals[trial] = routeReporting(progress, carts, GreedyAlgorithm,
-                                   warehouse);
+    carts = groupReporting(progress, trial, solver, cartConfig, trials[trial],
+                           warehouse);
+    totals[trial] = routeReporting(progress, carts, GreedyAlgorithm, warehouse);
     if (is_debug_on) {
       planning_steps::printWholeDistance(totals[trial], carts.size());
     }

@@ -28,13 +28,15 @@ void printWholeDistance(int total, std::size_t carts);
 
 // Orders the cart's pick list by the route setting, adds the route length
 // to the cart and returns it.
-int routeCart(Cart& cart, ShortestPathAlgorithms setting,
-              Warehouse& warehouse);
+int routeCart(Cart& cart, ShortestPathAlgorithms setting, Warehouse& warehouse);
 
 // Runs the grouping the setting names (unknown settings: average distances).
 std::list<Cart> groupCustomers(
-    int setting, SolverConfiguration& solver, CartConfiguration& cartConfig,
-    CustomerMultimap& customers, Warehouse& warehouse,
+    int setting,
+    SolverConfiguration& solver,
+    CartConfiguration& cartConfig,
+    CustomerMultimap& customers,
+    Warehouse& warehouse,
     const grouping_customers::PlacedProgress& progress = {});
 
 // The progress step of a grouping setting: "grouping " and its name.

@@ -14,8 +14,8 @@
 #include "routing/tsp_solver.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/json_files.h"
 #include "wave/json_fields.h"
+#include "wave/json_files.h"
 #include "wave/planning_steps.h"
 #include "wave/recorded_walks.h"
 
@@ -91,8 +91,8 @@ std::vector<RecordedWalk> readRecordedWalks(const std::string& path) {
   try {
     document = readJsonFromFile(path);
   } catch (const std::exception& e) {
-    throw std::invalid_argument(path + ": no valid JSON: " +
-                                wave_fields::jsonReason(e));
+    throw std::invalid_argument(
+        path + ": no valid JSON: " + wave_fields::jsonReason(e));
   }
   return recordedWalksOf(document, path);
 }

@@ -18,8 +18,8 @@
 #include "geometry/address_check.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/json_files.h"
 #include "wave/json_fields.h"
+#include "wave/json_files.h"
 
 namespace {
 
@@ -139,11 +139,11 @@ ParsedRow parseRow(const json& row) {
     throw std::invalid_argument(wave_fields::fieldText("Unit", unit) +
                                 ": neither 0 (unit) nor 1 (package)");
   }
-  ItemSpecification spec(
-      product, static_cast<ItemSpecification::Type>(unit),
-      readInt(row, "PackageType"), readInt(row, "ContentQty"),
-      readFloat(row, "X"), readFloat(row, "Y"), readFloat(row, "Z"),
-      readFloat(row, "Weight"));
+  ItemSpecification spec(product, static_cast<ItemSpecification::Type>(unit),
+                         readInt(row, "PackageType"),
+                         readInt(row, "ContentQty"), readFloat(row, "X"),
+                         readFloat(row, "Y"), readFloat(row, "Z"),
+                         readFloat(row, "Weight"));
   return {customer, product, std::move(address), qty, unit, std::move(spec)};
 }
 
@@ -151,7 +151,8 @@ ParsedRow parseRow(const json& row) {
 // Throws std::invalid_argument naming the source, row number (from 1), key,
 // value and reason for the first bad row; appends the warnings of a
 // well-formed wave to `warnings`.
-std::vector<OItem> readOrderLines(const json& rows, const std::string& source,
+std::vector<OItem> readOrderLines(const json& rows,
+                                  const std::string& source,
                                   std::vector<std::string>* warnings) {
   std::map<std::pair<int, int>, OItem> lines;
   std::map<RowKey, RowFacts> firstRows;
@@ -178,8 +179,7 @@ std::vector<OItem> readOrderLines(const json& rows, const std::string& source,
       const RowFacts facts{number, qty, address};
       auto [first, isFirst] = firstRows.try_emplace(rowKey, facts);
       if (!isFirst) {
-        if (auto warning =
-                disagreement(source, rowKey, first->second, facts)) {
+        if (auto warning = disagreement(source, rowKey, first->second, facts)) {
           warnings->push_back(*warning);
         }
       }

@@ -1,14 +1,13 @@
 // End-to-end tests of the dalvenor tool: runs the built program and checks
 // its standard output, standard error and exit status.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <future>
 #include <fstream>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -171,16 +170,17 @@ TEST(DalvenorCliTest, RoutePlansFromStartToEndWithEachSolver) {
   std::vector<std::string> ten = {"route", "--solver", "brute"};
   ten.insert(ten.end(), 10, "G000502017");
   expectOneErrorLine(runDalvenor(ten), {"at most 9 addresses, got 10"});
-  expectOneErrorLine(runDalvenor({"route", "--solver", "fastest", "G000502017"}),
-                     {"--solver", "fastest"});
+  expectOneErrorLine(
+      runDalvenor({"route", "--solver", "fastest", "G000502017"}),
+      {"--solver", "fastest"});
 }
 
 TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
   auto out = std::filesystem::temp_directory_path() /
              ("dalvenor_cli_plan_" + std::to_string(getpid()) + ".json");
-  RunResult r = runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
-                             "--route", "3", "--out", out.string(), "--stats",
-                             "raw"});
+  RunResult r =
+      runDalvenor({"plan", kSampleWave, "--group", "kmeansclustering",
+                   "--route", "3", "--out", out.string(), "--stats", "raw"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("TOTAL BOXES AFTER DECOMPOSITION: "), std::string::npos);
@@ -203,8 +203,9 @@ TEST(DalvenorCliTest, PlanWritesTheExportedPlanAndStatistics) {
                          "shortestroute", "--group", "avgdistances"})
                 .out,
             quiet.out);
-  RunResult greedy = runDalvenor({"plan", kSampleWave, "--quiet", "--route",
-                                  "GreedyAlgorithm", "--group", "AVGDistances"});
+  RunResult greedy =
+      runDalvenor({"plan", kSampleWave, "--quiet", "--route", "GreedyAlgorithm",
+                   "--group", "AVGDistances"});
   EXPECT_EQ(greedy.status, 0);
   EXPECT_NE(greedy.out, quiet.out);
 
@@ -249,8 +250,7 @@ TEST(DalvenorCliTest, HelpOfThePlanningCommandsSaysWhatEachSettingDoes) {
 // holds for root too) fails with exit 1 and keeps the old plan.
 TEST(DalvenorCliTest, PlanOutWritesIntoAFifoAndKeepsTheOldFileOnAFullDisk) {
   std::string pattern =
-      (std::filesystem::temp_directory_path() / "dalvenor_out_XXXXXX")
-          .string();
+      (std::filesystem::temp_directory_path() / "dalvenor_out_XXXXXX").string();
   ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
   const std::filesystem::path folder = pattern;
   const std::filesystem::path fifo = folder / "fifo", plan = folder / "plan";
@@ -268,12 +268,13 @@ TEST(DalvenorCliTest, PlanOutWritesIntoAFifoAndKeepsTheOldFileOnAFullDisk) {
 
   std::ofstream(plan) << "old plan";
   r = testing_support::runProgram(
-      "sh", {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" plan \"$1\" "
-                   "--quiet --out \"$2\"",
+      "sh", {"-c",
+             "trap '' XFSZ; ulimit -f 1; exec \"$0\" plan \"$1\" "
+             "--quiet --out \"$2\"",
              DALVENOR_BINARY_DIR "/dalvenor", kSampleWave, plan.string()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Error: cannot write " + plan.string() +
-                       ": File too large\n");
+  EXPECT_EQ(r.err,
+            "Error: cannot write " + plan.string() + ": File too large\n");
   std::ifstream in(plan);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old plan");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
@@ -295,8 +296,8 @@ TEST(DalvenorCliTest, PlanRefusesBadWavesAndBadSettings) {
   expectOneErrorLine(
       runDalvenor({"plan", kSampleWave, "--box", "28,29,-45,4000"}),
       {"\"-45\" is not a positive number"});
-  expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--cart", "90,200,50,0"}),
-                     {"--cart"});
+  expectOneErrorLine(
+      runDalvenor({"plan", kSampleWave, "--cart", "90,200,50,0"}), {"--cart"});
   expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--effort", "-1"}),
                      {"--effort"});
   expectOneErrorLine(runDalvenor({"plan", kSampleWave, "--box", "28,29,45,9,A",
@@ -325,13 +326,12 @@ TEST(DalvenorCliTest, CompareTabulatesPlannedAndRecordedWalks) {
   EXPECT_EQ(batch.rfind("wave_batch", 0), 0u);
   EXPECT_EQ(againstBatch.rfind("vs batch", 0), 0u);
   RunResult asBatch =
-      runDalvenor({"compare", kSampleWave, "--quiet", "--group",
-                   "AVGDistances", "--route", "GreedyAlgorithm"});
+      runDalvenor({"compare", kSampleWave, "--quiet", "--group", "AVGDistances",
+                   "--route", "GreedyAlgorithm"});
   ASSERT_EQ(asBatch.status, 0) << asBatch.err;
   EXPECT_NE(asBatch.out.find("vs batch       0.0 %\n"), std::string::npos)
       << asBatch.out;
-  EXPECT_NE(asBatch.out.find(batch + "\n"), std::string::npos)
-      << asBatch.out;
+  EXPECT_NE(asBatch.out.find(batch + "\n"), std::string::npos) << asBatch.out;
 
   auto noCart = std::filesystem::temp_directory_path() /
                 ("dalvenor_nocart_" + std::to_string(getpid()) + ".json");

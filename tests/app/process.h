@@ -34,17 +34,17 @@ inline std::string shellQuote(const std::string& arg) {
 }
 
 // Runs program with args (each one argument) in the working directory cwd.
-inline RunResult runProgram(const std::string& program,
-                            const std::vector<std::string>& args,
-                            const std::filesystem::path& cwd =
-                                std::filesystem::current_path()) {
+inline RunResult runProgram(
+    const std::string& program,
+    const std::vector<std::string>& args,
+    const std::filesystem::path& cwd = std::filesystem::current_path()) {
   static int runs = 0;
   const std::filesystem::path errPath =
       std::filesystem::temp_directory_path() /
       ("dalvenor_run_" + std::to_string(getpid()) + "_" +
        std::to_string(runs++) + ".err");
-  std::string command = "cd " + shellQuote(cwd.string()) + " && " +
-                        shellQuote(program);
+  std::string command =
+      "cd " + shellQuote(cwd.string()) + " && " + shellQuote(program);
   for (const std::string& arg : args) {
     command += ' ';
     command += shellQuote(arg);

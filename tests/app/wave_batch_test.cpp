@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-#include <nlohmann/json.hpp>
 
 #include "app/process.h"
 
@@ -18,8 +18,14 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::RunResult;
 
-std::string row(int customer, int product, const char* address, int qty,
-                int unit = 0, int content = 1, int cart = 1, int rank = 1) {
+std::string row(int customer,
+                int product,
+                const char* address,
+                int qty,
+                int unit = 0,
+                int content = 1,
+                int cart = 1,
+                int rank = 1) {
   return nlohmann::json({{"Customer", customer},
                          {"Product", product},
                          {"AddressCode", address},
@@ -36,13 +42,13 @@ std::string row(int customer, int product, const char* address, int qty,
       .dump();
 }
 
-const std::string kFinalWave =
-    std::string("[") + row(11, 501, "G000502017", 3, 0, 1, 1, 2) + "," +
-    row(11, 501, "G000502017", 3, 1, 6, 1, 2) + "," +
-    row(11, 502, "VCC0001005", 2, 0, 1, 1, 1) + "," +
-    row(12, 777, "P000101010", 1, 0, 1, 2, 1) + "," +
-    row(13, 9, "GP00301012", 14, 0, 1, 2, 2) + "," +
-    row(13, 9, "GP00301012", 14, 1, 4, 2, 2) + "]";
+const std::string kFinalWave = std::string("[") +
+                               row(11, 501, "G000502017", 3, 0, 1, 1, 2) + "," +
+                               row(11, 501, "G000502017", 3, 1, 6, 1, 2) + "," +
+                               row(11, 502, "VCC0001005", 2, 0, 1, 1, 1) + "," +
+                               row(12, 777, "P000101010", 1, 0, 1, 2, 1) + "," +
+                               row(13, 9, "GP00301012", 14, 0, 1, 2, 2) + "," +
+                               row(13, 9, "GP00301012", 14, 1, 4, 2, 2) + "]";
 
 class WaveBatchTest : public testing::Test {
  protected:
@@ -181,9 +187,9 @@ TEST_F(WaveBatchTest, BadEntriesAreReportedAndTheBatchGoesOn) {
 // one line with the reason, and neither result title.
 TEST_F(WaveBatchTest, AWaveThatCannotBeLoadedCountsAsFailed) {
   writeWave("wave1422307.json", kFinalWave);
-  nlohmann::json refused = nlohmann::json::parse(
-      "[" + row(5, 6, "G000502017", 4) + "," + row(5, 7, "X000104018", 1) +
-      "]");
+  nlohmann::json refused =
+      nlohmann::json::parse("[" + row(5, 6, "G000502017", 4) + "," +
+                            row(5, 7, "X000104018", 1) + "]");
   writeWave("refused.json", refused.dump());
   RunResult r = runBatch();
   EXPECT_EQ(r.status, 1);
@@ -202,9 +208,9 @@ TEST_F(WaveBatchTest, AWaveThatCannotBeLoadedCountsAsFailed) {
 // Waves are planned in name order, whatever order the folder lists them in.
 TEST_F(WaveBatchTest, WavesArePlannedInNameOrder) {
   const std::string wave = "[" + row(1, 2, "VAA0002030", 1) + "]";
-  const std::vector<std::string> sorted = {"a.json", "b.json", "c.json",
-                                           "d.json", "e.json", "f.json",
-                                           "wave1422307.json"};
+  const std::vector<std::string> sorted = {
+      "a.json", "b.json", "c.json",          "d.json",
+      "e.json", "f.json", "wave1422307.json"};
   for (auto name = sorted.rbegin(); name != sorted.rend(); ++name) {
     writeWave(*name, wave);
   }
@@ -239,9 +245,10 @@ TEST_F(WaveBatchTest, AnUnwritableOutputIsReportedAndLeavesTheOldFile) {
 
   // A folder the program may not write into (root runs it as another user).
   std::ofstream(run / "out.json", std::ios::trunc) << "old plan";
-  fs::permissions(run, fs::perms::owner_write | fs::perms::group_write |
-                           fs::perms::others_write,
-                  fs::perm_options::remove);
+  fs::permissions(
+      run,
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+      fs::perm_options::remove);
   const std::string asUser =
       ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups "
                        : "";

@@ -57,8 +57,8 @@ TEST(AvgDistancesTest, CustomerLargerThanACartIsListedOnBothCarts) {
 }
 
 TEST(AvgDistancesTest, AverageMeasuresEveryCandidateLineAgainstEverySeedLine) {
-  Customer seed = customer(1, {{1, 1, 10, 10, 10, "G000502017"},
-                               {2, 1, 10, 10, 10, "VCC0001005"}});
+  Customer seed = customer(
+      1, {{1, 1, 10, 10, 10, "G000502017"}, {2, 1, 10, 10, 10, "VCC0001005"}});
   Customer candidate = customer(2, {{3, 1, 10, 10, 10, "P000101010"},
                                     {4, 1, 10, 10, 10, "GP00301012"},
                                     {5, 1, 10, 10, 10, "VEE0805030"}});

@@ -18,8 +18,8 @@
 #include "support/address_generator.h"
 #include "support/lines.h"
 #include "types.h"
-#include "wave/planning_steps.h"
 #include "wave/planning_setup.h"
+#include "wave/planning_steps.h"
 
 namespace grouping_fixtures {
 
@@ -44,7 +44,8 @@ inline CartConfiguration standardCart() {
 
 // Groups the customers with algorithm 0 (average distances), 1 (least
 // squares) or 2 (k-means), as the planning run dispatches them.
-inline std::list<Cart> groupWith(int algorithm, CartConfiguration& config,
+inline std::list<Cart> groupWith(int algorithm,
+                                 CartConfiguration& config,
                                  CustomerMultimap& customers) {
   SolverConfiguration s = solver();
   Warehouse warehouse;
@@ -63,8 +64,8 @@ inline BoxConfiguration standardBoxes() {
 inline Customer customer(int id, const std::vector<OrderLine>& lines) {
   Customer c(id);
   for (const OrderLine& l : lines) {
-    c.addOItem(testing_support::line(id, l.product, l.qty, l.x, l.y, l.z, 0,
-                                     0, l.address));
+    c.addOItem(testing_support::line(id, l.product, l.qty, l.x, l.y, l.z, 0, 0,
+                                     l.address));
   }
   c.countTotalWeightAndVolume();
   SolverConfiguration packing = solver();
@@ -75,7 +76,8 @@ inline Customer customer(int id, const std::vector<OrderLine>& lines) {
 
 // A customer of `boxes` full standard boxes (36 units of 1000 each) at one
 // address.
-inline Customer boxesCustomer(int id, int boxes,
+inline Customer boxesCustomer(int id,
+                              int boxes,
                               const char* address = "G000502017") {
   return customer(id, {{id * 100, boxes * 36, 10, 10, 10, address}});
 }

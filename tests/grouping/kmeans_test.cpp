@@ -108,8 +108,8 @@ TEST(KMeansTest, CustomerLargerThanTwoCartsIsSplitInsteadOfThrowing) {
 TEST(KMeansTest, ResultListsTheEmptiestCartFirst) {
   // The full cart is built first; the two that did not fit it are clustered
   // again and share a second, emptier cart.
-  CustomerMultimap customers = wave({boxesCustomer(1, 9), boxesCustomer(2, 5),
-                                     boxesCustomer(3, 2)});
+  CustomerMultimap customers =
+      wave({boxesCustomer(1, 9), boxesCustomer(2, 5), boxesCustomer(3, 2)});
   std::list<Cart> carts = group(customers, solver());
   ASSERT_EQ(carts.size(), 2u);
   EXPECT_EQ(customerIds(carts.front()), (std::vector{2, 3}));

@@ -16,8 +16,8 @@
 namespace {
 
 using namespace grouping_fixtures;
-using grouping_customers::Point;
 using grouping_customers::leastSquareMethod;
+using grouping_customers::Point;
 using grouping_customers::detail::leastSquaresScore;
 
 std::list<Cart> group(CustomerMultimap& customers) {
@@ -58,8 +58,8 @@ std::optional<float> scoreStepByStep(const std::vector<Point>& points) {
   for (const Point& p : points) {
     const float offset =
         (static_cast<float>(p.y) + (-a) * static_cast<float>(p.x)) - b;
-    const double next = static_cast<double>(s) +
-                        static_cast<double>(std::fabs(offset)) / norm;
+    const double next =
+        static_cast<double>(s) + static_cast<double>(std::fabs(offset)) / norm;
     if (!std::isfinite(next)) return std::nullopt;
     s = clampToInt(next);
   }
@@ -96,8 +96,7 @@ TEST(LeastSquaresTest, ScoreEqualsTheStepByStepSumOnAnyPoints) {
     for (const std::optional<float>& actual :
          {leastSquaresScore(points),
           leastSquaresScore(all.first(split), all.subspan(split), sums)}) {
-      ASSERT_EQ(actual.has_value(), expected.has_value())
-          << "round " << round;
+      ASSERT_EQ(actual.has_value(), expected.has_value()) << "round " << round;
       if (expected) {
         ASSERT_EQ(std::bit_cast<std::uint32_t>(*actual),
                   std::bit_cast<std::uint32_t>(*expected))

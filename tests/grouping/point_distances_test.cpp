@@ -1,3 +1,5 @@
+#include "grouping/point_distances.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "grouping/kmeans_clusters.h"
-#include "grouping/point_distances.h"
 #include "support/address_generator.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <random>
 #include <sstream>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 #include "grouping/grouping_customers.h"
 #include "grouping_fixtures.h"
@@ -49,7 +49,10 @@ std::string describe(const Cart& cart) {
 
 // Lines in boxes 40, 35, 28 and 12 wide that leave gaps on the shelves.
 Customer mixedCustomer(int id) {
-  return customer(id, {{1, 36 * 30, 10, 10, 10}, {2, 7, 40, 30, 35}, {3, 5, 35, 35, 35}, {4, 6, 12, 60, 60}});
+  return customer(id, {{1, 36 * 30, 10, 10, 10},
+                       {2, 7, 40, 30, 35},
+                       {3, 5, 35, 35, 35},
+                       {4, 6, 12, 60, 60}});
 }
 
 // Boxes on the cart's shelves, as the customer's share must list them.
@@ -240,8 +243,7 @@ TEST(SeedLoadingTest, CustomersWithoutLinesOrBoxesAreStillPlaced) {
 TEST(SeedLoadingTest, OrderByKeysIsAStableSortOverTheWholeKeyRange) {
   std::mt19937 rng(5);
   const std::int64_t lowest = std::int64_t{INT_MIN} - 1;
-  const std::vector<std::int64_t> extremes = {lowest, INT_MIN, -1, 0,
-                                              INT_MAX};
+  const std::vector<std::int64_t> extremes = {lowest, INT_MIN, -1, 0, INT_MAX};
   CustomerMultimap waiting;
   for (int i = 0; i < 400; ++i) waiting.emplace(i % 7, Customer(i));
   for (int round = 0; round < 40; ++round) {
@@ -268,10 +270,9 @@ TEST(SeedLoadingTest, OrderByKeysIsAStableSortOverTheWholeKeyRange) {
     }
     std::vector<std::size_t> expected(candidates.size());
     for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [&](std::size_t a, std::size_t b) {
-                       return keys[a] < keys[b];
-                     });
+    std::stable_sort(
+        expected.begin(), expected.end(),
+        [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     grouping_customers::detail::orderByKeys(candidates, keys);
     ASSERT_EQ(candidates.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -50,7 +50,8 @@ int walkOf(const std::list<Cart>& carts) {
   return total;
 }
 
-std::list<Cart> improve(std::list<Cart> carts, int effort,
+std::list<Cart> improve(std::list<Cart> carts,
+                        int effort,
                         grouping_customers::ShortestWalkReport* report) {
   SolverConfiguration s(FFD_OneBoxType, ShortestWalk, ShortestRoute);
   s.effort = effort;
@@ -145,8 +146,8 @@ TEST(WalkPlanTest, InsertionsAndQuickRoutesAgreeWithTheRoutesTheyBuild) {
   // Customers at addresses spread over G and V, two to three per cart, so
   // that inserting one customer's stop into another cart's route and
   // re-routing a cart from a foreign hint both have real work to do.
-  const char* addresses[] = {kWest, kEast, kWest2, kEast2, "G000502017",
-                             "G002002010", "VDD0001200"};
+  const char* addresses[] = {kWest,        kEast,        kWest2,      kEast2,
+                             "G000502017", "G002002010", "VDD0001200"};
   std::vector<std::vector<Customer>> plan(3);
   for (int id = 1; id <= 7; ++id) {
     plan[static_cast<std::size_t>(id % 3)].push_back(
@@ -214,8 +215,7 @@ TEST(WalkPlanTest, LoadingFollowedOnWidthsAgreesWithTheCartLoading) {
     const int count = 2 + static_cast<int>(random() % 9);
     while (static_cast<int>(customers.size()) < count) {
       const int c = static_cast<int>(random() % 40);
-      if (std::find(customers.begin(), customers.end(), c) ==
-          customers.end()) {
+      if (std::find(customers.begin(), customers.end(), c) == customers.end()) {
         customers.push_back(c);
       }
     }

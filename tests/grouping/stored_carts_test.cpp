@@ -18,8 +18,10 @@ using grouping_customers::detail::StoredCarts;
 // The plain form of the stored carts: every cart tried in key order.
 using CartsByKey = std::multimap<int, Cart, std::greater<int>>;
 
-bool loadOntoFirstOf(CartsByKey& carts, SolverConfiguration& s,
-                     Customer& customer, float volume) {
+bool loadOntoFirstOf(CartsByKey& carts,
+                     SolverConfiguration& s,
+                     Customer& customer,
+                     float volume) {
   for (auto& [key, cart] : carts) {
     if (volume > cart.getCartFreeSpace()) continue;
     if (loadWholeCustomer(s, cart, customer)) return true;

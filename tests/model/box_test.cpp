@@ -1,6 +1,7 @@
+#include "model/box.h"
+
 #include <gtest/gtest.h>
 
-#include "model/box.h"
 #include "model/cart_shelf.h"
 #include "model/setup_configuration.h"
 

@@ -1,10 +1,11 @@
+#include "model/cart.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 #include <stdexcept>
 
-#include "model/cart.h"
 #include "model/cart_configuration.h"
 #include "support/lines.h"
 #include "wave/planning_setup.h"
@@ -13,9 +14,13 @@ namespace {
 
 using testing_support::line;
 
-SolverConfiguration solver1D() { return batchConfiguration().solver; }
+SolverConfiguration solver1D() {
+  return batchConfiguration().solver;
+}
 
-BoxConfiguration standardBoxes() { return batchConfiguration().boxes; }
+BoxConfiguration standardBoxes() {
+  return batchConfiguration().boxes;
+}
 
 Customer packedCustomer(int id, std::vector<OItem> lines) {
   Customer customer(id);
@@ -92,8 +97,8 @@ TEST(CartTest, SharingPicksTheLineOfTheUnitActuallyPlaced) {
   SolverConfiguration solver = solver1D();
   Cart cart = CartConfiguration(90, 200, 50, 1.0f, 3).getCartPattern();
   Customer a = packedCustomer(1, {line(1, 101, 1, 5, 5, 5)});
-  Customer c = packedCustomer(3, {line(3, 50, 0, 5, 5, 5),
-                                  line(3, 900, 1, 5, 5, 5)});
+  Customer c =
+      packedCustomer(3, {line(3, 50, 0, 5, 5, 5), line(3, 900, 1, 5, 5, 5)});
   ASSERT_TRUE(cart.loadCustomer(solver, a, false, nullptr));
   ASSERT_TRUE(cart.loadCustomer(solver, c, false, nullptr));
   EXPECT_EQ(boxesOnShelves(cart), 1);
@@ -119,8 +124,8 @@ TEST(CartTest, PartialLoadPlacesWhatFitsAndReturnsTheRest) {
 
 TEST(CartTest, ForcedLoadPutsOneBoxPerShelfWithinTheBound) {
   SolverConfiguration solver = solver1D();
-  const std::pair<int, int> cases[] = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3},
-                                       {7, 3}};
+  const std::pair<int, int> cases[] = {{1, 1}, {2, 1}, {3, 2},
+                                       {4, 2}, {5, 3}, {7, 3}};
   for (auto [boxes, forced] : cases) {
     Cart cart(shelvesOfWidth({10, 10, 10}));
     Customer customer = customerWithBoxes(1, boxes, 28);
@@ -130,9 +135,9 @@ TEST(CartTest, ForcedLoadPutsOneBoxPerShelfWithinTheBound) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(boxesOnShelves(cart), forced) << boxes;
     EXPECT_EQ(static_cast<int>(remaining.size()), boxes - forced) << boxes;
-    EXPECT_EQ(err.rfind("WARNING: 3 boxes have been loaded to cart by force!\n: ",
-                        0),
-              0u)
+    EXPECT_EQ(
+        err.rfind("WARNING: 3 boxes have been loaded to cart by force!\n: ", 0),
+        0u)
         << err;
     EXPECT_LT(cart.cartShelves[0].getFreeWidth(), 0);
   }

@@ -34,8 +34,8 @@ TEST(OItemTest, KeepsTheFirstSpecificationOfEachType) {
 
   // A copy that gains a package leaves the line as it was.
   OItem copy = line;
-  copy.addItemSpecification(ItemSpecification(42, ItemSpecification::Package,
-                                              2, 6, 4, 4, 4, 1));
+  copy.addItemSpecification(
+      ItemSpecification(42, ItemSpecification::Package, 2, 6, 4, 4, 4, 1));
   EXPECT_EQ(copy.itemSpecifications.size(), 2u);
   EXPECT_EQ(line.itemSpecifications.size(), 1u);
   EXPECT_EQ(line.itemSpecifications.count(ItemSpecification::Package), 0u);
@@ -62,9 +62,9 @@ TEST(OItemTest, CopiesShareOneParsedAddress) {
 
 TEST(BoxItemTest, VolumeIsOneItemTruncatedAndUnitsComeFromTheSpecification) {
   OItem line(7, 42, "G000502017", 30);
-  BoxItem unit(ItemSpecification(42, ItemSpecification::Unit, 1, 1, 99.9f, 1,
-                                 1, 1),
-               line);
+  BoxItem unit(
+      ItemSpecification(42, ItemSpecification::Unit, 1, 1, 99.9f, 1, 1, 1),
+      line);
   EXPECT_EQ(unit.getVolume(), 99);
   unit.setNumOfUnits(50);
   EXPECT_EQ(unit.getVolume(), 99);

@@ -128,8 +128,8 @@ std::vector<OItem> randomLines(std::mt19937& rng) {
     const int qty = 1 + static_cast<int>(rng() % 300);
     const int content = rng() % 3 == 0 ? 0 : 2 + static_cast<int>(rng() % 23);
     const float scale = 1.0f + static_cast<float>(rng() % 8);
-    lines.push_back(line(7, 100 + i, qty, size(rng), size(rng), size(rng),
-                         content, scale));
+    lines.push_back(
+        line(7, 100 + i, qty, size(rng), size(rng), size(rng), content, scale));
   }
   return lines;
 }
@@ -137,19 +137,16 @@ std::vector<OItem> randomLines(std::mt19937& rng) {
 TEST(BulkPackingTest, RunsOfPiecesGiveTheBoxesOfPackingEachPiece) {
   std::mt19937 rng(15);
   const Box master(28, 29, 45, 4000, "masterBox", 1.0f);
-  const std::vector<Box> types = {Box(20, 20, 30, 2000, "small", 1.0f),
-                                  master,
+  const std::vector<Box> types = {Box(20, 20, 30, 2000, "small", 1.0f), master,
                                   Box(10, 12, 15, 500, "tiny", 0.9f)};
   for (int round = 0; round < 300; ++round) {
     const std::vector<OItem> lines = randomLines(rng);
     std::vector<Box> oneType;
     bp_solver::mainSolution1DFFD_oneBoxType(lines, &oneType, master);
-    ASSERT_EQ(describe(oneType),
-              describe(oneTypePieceByPiece(lines, master)))
+    ASSERT_EQ(describe(oneType), describe(oneTypePieceByPiece(lines, master)))
         << "round " << round;
     std::vector<Box> severalTypes;
-    bp_solver::mainSolution1DFFDS_multipleBoxTypes(lines, &severalTypes,
-                                                   types);
+    bp_solver::mainSolution1DFFDS_multipleBoxTypes(lines, &severalTypes, types);
     ASSERT_EQ(describe(severalTypes),
               describe(severalTypesPieceByPiece(lines, types)))
         << "round " << round;

@@ -75,9 +75,8 @@ TEST(CuttingTest, PackagesWithoutPositiveContentAreCutIntoUnits) {
     OItem l(1, 5, "G000502017", 9);
     l.addItemSpecification(
         ItemSpecification(5, ItemSpecification::Unit, 1, 1, 1, 1, 1, 1));
-    l.addItemSpecification(
-        ItemSpecification(5, ItemSpecification::Package, 2, content, 1, 1, 1,
-                          1));
+    l.addItemSpecification(ItemSpecification(5, ItemSpecification::Package, 2,
+                                             content, 1, 1, 1, 1));
     std::vector<BoxItem> pieces;
     cutToPackagesAndUnits({l}, &pieces);
     EXPECT_EQ(count(pieces).packages, 0) << content;

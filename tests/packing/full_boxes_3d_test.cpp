@@ -14,8 +14,8 @@
 
 #include "packing/bin_packing_solver.h"
 #include "packing/packing_scripts.h"
-#include "packing/piece_helpers.h"
 #include "packing/packing_statements.h"
+#include "packing/piece_helpers.h"
 #include "packing/python_session.h"
 #include "support/lines.h"
 

@@ -46,8 +46,8 @@ TEST(Packing1DTest, FillComparisonsAcceptEqualityAndTruncatePieceVolumes) {
 
   // 99.9 counts as 99: it joins the box of capacity 99 and overfills it.
   boxes.clear();
-  bp_solver::mainSolution1DFFD_oneBoxType({line(1, 5, 1, 99.9f, 1, 1)},
-                                          &boxes, boxOf(99));
+  bp_solver::mainSolution1DFFD_oneBoxType({line(1, 5, 1, 99.9f, 1, 1)}, &boxes,
+                                          boxOf(99));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_LT(boxes[0].getFreeCapacity(), 0);
 }
@@ -96,10 +96,10 @@ TEST(Packing1DTest, UnpackingUnitsWithoutVolumeTerminatesAndPlacesAll) {
   for (float unitWidth : {0.0f, NAN}) {
     std::vector<Box> boxes;
     OItem shapeless(1, 6, "G000502017", 5);
-    shapeless.addItemSpecification(ItemSpecification(
-        6, ItemSpecification::Unit, 1, 1, unitWidth, 1, 1, 1));
-    shapeless.addItemSpecification(ItemSpecification(
-        6, ItemSpecification::Package, 2, 5, 200, 1, 1, 1));
+    shapeless.addItemSpecification(ItemSpecification(6, ItemSpecification::Unit,
+                                                     1, 1, unitWidth, 1, 1, 1));
+    shapeless.addItemSpecification(
+        ItemSpecification(6, ItemSpecification::Package, 2, 5, 200, 1, 1, 1));
     shapeless.countWeightAndVolume();
     // The first line overfills the first box, so no box has room even for
     // a unit of no volume.

@@ -81,7 +81,9 @@ std::string wrappedPacker(const std::string& afterPack) {
       "class WrappedPacker(py3dbp.Packer):\n"
       "    def pack(self, *args, **kwargs):\n"
       "        super().pack(*args, **kwargs)\n"
-      "        " + afterPack + "\n"
+      "        " +
+      afterPack +
+      "\n"
       "wrapped_module = types.ModuleType('py3dbp')\n"
       "wrapped_module.Packer = WrappedPacker\n"
       "wrapped_module.Bin = py3dbp.Bin\n"
@@ -151,17 +153,17 @@ TEST(Packing3DTest, FitTestSendsOnePiecePerProductAndPacksInThreeDimensions) {
   EXPECT_EQ(warnings, "");
   EXPECT_TRUE(fits);
   bp_solver::bridge::Session session;
-  EXPECT_TRUE(session.evaluateTruth(
-      "[(i['product_no'], i['type']) for i in items] == "
-      "[(1, 'unit'), (2, 'unit')]"));
+  EXPECT_TRUE(
+      session.evaluateTruth("[(i['product_no'], i['type']) for i in items] == "
+                            "[(1, 'unit'), (2, 'unit')]"));
 
   // By volume the cube would fit (1000 <= 4060 free), but not by shape.
   Box nearlyFull = nearlyFullMaster();
   ASSERT_TRUE(
       bp_solver::addBoxItemToExisting_oneItemized_Box_1D(nearlyFull, newcomer));
   warnings = stderrOf([&] {
-    fits =
-        bp_solver::addBoxItemToExisting_oneItemized_Box_3D(nearlyFull, newcomer);
+    fits = bp_solver::addBoxItemToExisting_oneItemized_Box_3D(nearlyFull,
+                                                              newcomer);
   });
   EXPECT_EQ(warnings, "");
   EXPECT_FALSE(fits);
@@ -346,8 +348,7 @@ TEST(Packing3DTest, FailedStatementOrLostPieceTakesTheFallback) {
     });
     EXPECT_EQ(warnings.rfind("WARNING: 3DBP failure", 0), 0u) << afterPack;
     EXPECT_NE(warnings.find("python work exception\n"), std::string::npos);
-    EXPECT_EQ(unitsByProduct(boxes),
-              (std::map<int, long>{{82, 2}, {83, 2}}));
+    EXPECT_EQ(unitsByProduct(boxes), (std::map<int, long>{{82, 2}, {83, 2}}));
   }
 
   // Afterwards the interpreter packs normally again.
@@ -362,8 +363,8 @@ TEST(Packing3DTest, FailedStatementOrLostPieceTakesTheFallback) {
 
 TEST(Packing3DTest, EveryPackerReturnsEveryOrderedUnit) {
   std::mt19937 random(5);
-  std::uniform_int_distribution<int> lineCount(1, 6), qty(1, 12),
-      content(0, 5), side(1, 30);
+  std::uniform_int_distribution<int> lineCount(1, 6), qty(1, 12), content(0, 5),
+      side(1, 30);
   std::vector<Box> types{master, Box(15, 15, 20, 4000, "small", 1.0f)};
   for (int customer = 1; customer <= 12; ++customer) {
     std::vector<OItem> order;

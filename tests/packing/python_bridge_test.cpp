@@ -20,11 +20,14 @@ using bp_solver::bridge::formatNumber;
 using bp_solver::bridge::pythonStringLiteral;
 using bp_solver::bridge::Session;
 
-BoxItem piece(int product, ItemSpecification::Type type, float x, float y,
-              float z, float weight) {
+BoxItem piece(int product,
+              ItemSpecification::Type type,
+              float x,
+              float y,
+              float z,
+              float weight) {
   OItem line(1, product, "G000502017", 1);
-  return BoxItem(ItemSpecification(product, type, 1, 1, x, y, z, weight),
-                 line);
+  return BoxItem(ItemSpecification(product, type, 1, 1, x, y, z, weight), line);
 }
 
 // Sets LC_NUMERIC to a locale whose decimal separator is a comma. When the
@@ -39,8 +42,7 @@ bool setCommaNumericLocale() {
       std::filesystem::temp_directory_path() / "dalvenor_bridge_locale";
   std::filesystem::create_directories(folder);
   std::string command = "localedef -i de_DE -f UTF-8 '" +
-                        (folder / "de_DE.UTF-8").string() +
-                        "' >/dev/null 2>&1";
+                        (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
   if (!std::filesystem::exists(folder / "de_DE.UTF-8") &&
       std::system(command.c_str()) != 0 &&
       !std::filesystem::exists(folder / "de_DE.UTF-8")) {
@@ -142,7 +144,8 @@ TEST(PythonBridgeTest, FailuresBecomeExceptionsAndLeaveNoErrorBehind) {
               "Python statement failed: x = undefined_name_of_the_test: "
               "NameError: name 'undefined_name_of_the_test' is not defined");
   }
-  EXPECT_THROW(session.run("items.append({'product_no':1,"), std::runtime_error);
+  EXPECT_THROW(session.run("items.append({'product_no':1,"),
+               std::runtime_error);
   // The interpreter goes on after a failure.
   session.run("x = 2");
   EXPECT_TRUE(session.evaluateTruth("x == 2"));

@@ -5,7 +5,9 @@
 
 namespace {
 
-Box boxOfWidth(float width) { return Box(width, 10, 10, 100, "b", 1.0f); }
+Box boxOfWidth(float width) {
+  return Box(width, 10, 10, 100, "b", 1.0f);
+}
 
 std::vector<CartShelf> shelvesWithFree(std::initializer_list<float> free) {
   std::vector<CartShelf> shelves;
@@ -32,8 +34,8 @@ TEST(ShelfLoadingTest, AllOrNothingPlacesWidestFirstOnTheChosenList) {
   EXPECT_EQ(shelves[0].getBoxes().oneItemized.size(), 1u);
   EXPECT_TRUE(shelves[0].getBoxes().fullItemized.empty());
 
-  EXPECT_TRUE(bp_solver::bpSolver_1D_fitBoxesToShelvesInCart({}, &shelves,
-                                                             false));
+  EXPECT_TRUE(
+      bp_solver::bpSolver_1D_fitBoxesToShelvesInCart({}, &shelves, false));
 }
 
 TEST(ShelfLoadingTest, PartialLoaderPlacesWhatFitsAndReportsTheRest) {
@@ -57,12 +59,10 @@ TEST(ShelfLoadingTest, PartialLoaderPlacesWhatFitsAndReportsTheRest) {
 TEST(ShelfLoadingTest, VolumeFitTestAcceptsEquality) {
   Box box(100, 1, 1, 10, "b", 1.0f);
   OItem l(1, 5, "G000502017", 1);
-  BoxItem exact(ItemSpecification(5, ItemSpecification::Unit, 1, 1, 100, 1, 1,
-                                  1),
-                l);
-  BoxItem over(ItemSpecification(5, ItemSpecification::Unit, 1, 1, 100.5f, 1,
-                                 1, 1),
-               l);
+  BoxItem exact(
+      ItemSpecification(5, ItemSpecification::Unit, 1, 1, 100, 1, 1, 1), l);
+  BoxItem over(
+      ItemSpecification(5, ItemSpecification::Unit, 1, 1, 100.5f, 1, 1, 1), l);
   EXPECT_TRUE(bp_solver::addBoxItemToExisting_oneItemized_Box_1D(box, exact));
   EXPECT_FALSE(bp_solver::addBoxItemToExisting_oneItemized_Box_1D(box, over));
 }

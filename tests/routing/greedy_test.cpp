@@ -143,9 +143,8 @@ TEST(GreedyAlgorithmTest, WorkedExampleAcceptsLegsShortestFirst) {
   EXPECT_EQ(productsOf(order), (std::vector<int>{2, 1, 3}));
 
   const LiteralRoute literal = literalGreedy(cart, routeStart(), routeEnd());
-  EXPECT_EQ(literal.sortedLengths,
-            (std::vector<int>{234, 246, 320, 372, 376, 494, 566, 636, 692,
-                              870}));
+  EXPECT_EQ(literal.sortedLengths, (std::vector<int>{234, 246, 320, 372, 376,
+                                                     494, 566, 636, 692, 870}));
   const SECTOR_ADDR_T v = at(88, 34);
   const SECTOR_ADDR_T g = at(312, 186);
   const SECTOR_ADDR_T p = at(774, 218);
@@ -173,8 +172,8 @@ TEST(GreedyAlgorithmTest, NoItemsWalkStartToEndAndAppendNothing) {
 TEST(GreedyAlgorithmTest, OneItemIsTheTwoLegsThroughIt) {
   Warehouse warehouse;
   std::vector<CartOItem> order;
-  EXPECT_EQ(tsp_solver::greedyAlgorithm({stop(2, kAddressG)}, warehouse,
-                                        &order, routeStart(), routeEnd()),
+  EXPECT_EQ(tsp_solver::greedyAlgorithm({stop(2, kAddressG)}, warehouse, &order,
+                                        routeStart(), routeEnd()),
             234 + 494);
   EXPECT_EQ(productsOf(order), std::vector<int>{2});
 }
@@ -261,8 +260,8 @@ TEST(GreedyAlgorithmTest, MatchesTheStepByStepProcedureOnRandomCarts) {
 
     const LiteralRoute literal = literalGreedy(cart, routeStart(), routeEnd());
     std::vector<CartOItem> order;
-    EXPECT_EQ(tsp_solver::greedyAlgorithm(cart, warehouse, &order,
-                                          routeStart(), routeEnd()),
+    EXPECT_EQ(tsp_solver::greedyAlgorithm(cart, warehouse, &order, routeStart(),
+                                          routeEnd()),
               literal.total)
         << "round " << round;
     EXPECT_EQ(productsOf(order), literal.products) << "round " << round;
@@ -277,13 +276,11 @@ TEST(CheckForCycleTest, ReportsOnlyLoopsThatCloseBeforeTheTourIsComplete) {
   const SECTOR_ADDR_T c = at(10, 10);
   const SECTOR_ADDR_T d = at(0, 10);
   const SECTOR_ADDR_T e = at(20, 20);
-  const std::vector<Edge> triangle{Edge(a, b, 1), Edge(b, c, 1),
-                                   Edge(c, a, 1)};
+  const std::vector<Edge> triangle{Edge(a, b, 1), Edge(b, c, 1), Edge(c, a, 1)};
   EXPECT_FALSE(checkForCycle(triangle, 3));
   EXPECT_TRUE(checkForCycle(triangle, 4));
   // The same loop with legs listed in mixed directions and order.
-  EXPECT_TRUE(
-      checkForCycle({Edge(c, b, 1), Edge(a, c, 1), Edge(a, b, 1)}, 4));
+  EXPECT_TRUE(checkForCycle({Edge(c, b, 1), Edge(a, c, 1), Edge(a, b, 1)}, 4));
 
   EXPECT_FALSE(checkForCycle({Edge(a, b, 1), Edge(b, c, 1), Edge(c, d, 1)}, 4));
   EXPECT_FALSE(checkForCycle({Edge(c, d, 1), Edge(a, b, 1), Edge(c, b, 1)}, 4));
@@ -293,9 +290,8 @@ TEST(CheckForCycleTest, ReportsOnlyLoopsThatCloseBeforeTheTourIsComplete) {
   EXPECT_FALSE(checkForCycle(
       {Edge(a, b, 1), Edge(b, c, 1), Edge(c, d, 1), Edge(d, a, 1)}, 4));
   // A path first, then a short loop elsewhere in the list.
-  EXPECT_TRUE(checkForCycle({Edge(d, e, 1), Edge(a, b, 1), Edge(b, c, 1),
-                             Edge(c, a, 1)},
-                            5));
+  EXPECT_TRUE(checkForCycle(
+      {Edge(d, e, 1), Edge(a, b, 1), Edge(b, c, 1), Edge(c, a, 1)}, 5));
   // The start-end leg taken twice is a loop of two legs.
   EXPECT_TRUE(checkForCycle({Edge(a, b, 1), Edge(a, b, 1)}, 3));
   EXPECT_FALSE(checkForCycle({Edge(a, b, 1), Edge(b, a, 1)}, 2));

@@ -24,7 +24,9 @@ inline int uniform(std::mt19937& random, RackRange range) {
   return std::uniform_int_distribution<int>(range.first, range.last)(random);
 }
 
-inline std::string text(const std::string& sector, int row, int level,
+inline std::string text(const std::string& sector,
+                        int row,
+                        int level,
                         int cell) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%s%02d%02d%03d", sector.c_str(), row,
@@ -61,8 +63,8 @@ inline std::string randomAddress(std::mt19937& random, SectorKind kind) {
                                       : secV::big_cells;
       const bool lower = uniform(random, {0, 4}) == 0;
       const char letter = lower ? static_cast<char>(upper - 'A' + 'a') : upper;
-      return text(std::string{'V', letter, letter}, 0,
-                  uniform(random, kLevels), uniform(random, cells));
+      return text(std::string{'V', letter, letter}, 0, uniform(random, kLevels),
+                  uniform(random, cells));
     }
     case SectorKind::P:
       return text("P00", uniform(random, secP::rows), uniform(random, kLevels),
@@ -70,11 +72,9 @@ inline std::string randomAddress(std::mt19937& random, SectorKind kind) {
     case SectorKind::GP:
     default: {
       const int row = uniform(random, secGP::rows);
-      const RackRange cells = row >= secGP::first_shifted_row
-                                  ? secGP::shifted_cells
-                                  : secGP::cells;
-      return text("GP0", row, uniform(random, kLevels),
-                  uniform(random, cells));
+      const RackRange cells =
+          row >= secGP::first_shifted_row ? secGP::shifted_cells : secGP::cells;
+      return text("GP0", row, uniform(random, kLevels), uniform(random, cells));
     }
   }
 }

@@ -17,12 +17,18 @@ namespace testing_support {
 // A line with a unit specification of the given dimensions (content 1) and,
 // when packageContent > 0, a package of packageContent units whose outer
 // dimensions are packageScale times the unit's along x.
-inline OItem line(int customer, int product, int qty, float x, float y,
-                  float z, int packageContent = 0, float packageScale = 0,
+inline OItem line(int customer,
+                  int product,
+                  int qty,
+                  float x,
+                  float y,
+                  float z,
+                  int packageContent = 0,
+                  float packageScale = 0,
                   const char* address = "G000502017") {
   OItem l(customer, product, address, qty);
-  l.addItemSpecification(ItemSpecification(product, ItemSpecification::Unit,
-                                           1, 1, x, y, z, 0.5f));
+  l.addItemSpecification(
+      ItemSpecification(product, ItemSpecification::Unit, 1, 1, x, y, z, 0.5f));
   if (packageContent > 0) {
     l.addItemSpecification(ItemSpecification(
         product, ItemSpecification::Package, 2, packageContent,

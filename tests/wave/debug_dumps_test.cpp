@@ -81,7 +81,9 @@ TEST(DebugDumpsTest, PiecesAndBoxesIncludingEmptyLists) {
       ItemSpecification(4, ItemSpecification::Package, 2, 6, 1, 1, 1, 1),
       OItem(9, 4, "G000502017", 6));
   const std::string g13(13, ' '), g18(18, ' ');
-  EXPECT_EQ(captured([&] { debugCustomerBoxItems({unit, carton}); }),
+  EXPECT_EQ(captured([&] {
+              debugCustomerBoxItems({unit, carton});
+            }),
             "***** 9 *****\nBOX_ITEM===> 3" + g13 + "Unit" + g13 +
                 "1\nBOX_ITEM===> 4" + g13 + "Carton" + g13 + "6\n\n");
   Box box(28, 29, 45, 4000, "masterBox", 1.0f);
@@ -90,8 +92,7 @@ TEST(DebugDumpsTest, PiecesAndBoxesIncludingEmptyLists) {
             "***** 9 *****\n|--> box 0; type: masterBox; used: 1, free: "
             "36539\n    |BOX_ITEM===> 4" +
                 g18 + "Carton" + g18 + "6\n\n");
-  EXPECT_EQ(captured([&] { debugCustomerBoxItems({}); }),
-            "***** - *****\n\n");
+  EXPECT_EQ(captured([&] { debugCustomerBoxItems({}); }), "***** - *****\n\n");
   EXPECT_EQ(captured([&] { debugCustomerBoxes({Box()}); }),
             "***** - *****\n|--> box 0; type: ; used: 0, free: 0\n\n");
 }

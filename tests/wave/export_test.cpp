@@ -1,14 +1,17 @@
+#include "wave/export.h"
+
 #include <gtest/gtest.h>
 
 #include "support/lines.h"
 #include "wave/carts_loader.h"
-#include "wave/export.h"
 #include "wave/json_files.h"
 #include "wave/stats.h"
 
 namespace {
 
-BoxItem piece(int customer, int product, int units,
+BoxItem piece(int customer,
+              int product,
+              int units,
               ItemSpecification::Type type = ItemSpecification::Unit) {
   BoxItem p(ItemSpecification(product, type, 1, units, 1, 1, 1, 1),
             OItem(customer, product, "G000502017", units));
@@ -58,7 +61,8 @@ TEST(ExportTest, NonAsciiAddressesAreWrittenAsTheyAre) {
 }
 
 // The plan as the JSON library writes it from a document of the carts.
-std::string libraryPlan(const std::list<Cart>& carts, bool shelves,
+std::string libraryPlan(const std::list<Cart>& carts,
+                        bool shelves,
                         bool items) {
   nlohmann::json document;
   for (const Cart& cart : carts) {
@@ -72,8 +76,8 @@ std::string libraryPlan(const std::list<Cart>& carts, bool shelves,
       nlohmann::json all;
       for (const CartShelf& shelf : cart.cartShelves) {
         nlohmann::json entries;
-        for (const auto* boxes : {&shelf.getBoxes().fullItemized,
-                                  &shelf.getBoxes().oneItemized}) {
+        for (const auto* boxes :
+             {&shelf.getBoxes().fullItemized, &shelf.getBoxes().oneItemized}) {
           for (const Box& box : *boxes) {
             for (const auto& entry : box.itemsInTheBox) {
               entries.push_back(entry.second);

@@ -39,8 +39,7 @@ std::string batchPlan(const std::string& path) {
 }
 
 TEST(GoldenPlanTest, BatchWaveKeepsItsStoredPlanByteForByte) {
-  const std::string plan =
-      batchPlan(std::string(DALVENOR_SOURCE_DIR) + kWave);
+  const std::string plan = batchPlan(std::string(DALVENOR_SOURCE_DIR) + kWave);
   if (const char* out = std::getenv("DALVENOR_GOLDEN_PLAN_OUT")) {
     std::ofstream(out, std::ios::binary) << plan;
     GTEST_SKIP() << "plan written to " << out;

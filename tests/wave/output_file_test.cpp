@@ -2,6 +2,8 @@
 // is provoked in a child process (a file size limit stands for a full disk,
 // another user for a read-only folder), so it fails for root too.
 
+#include "wave/output_file.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -19,8 +21,6 @@
 #include <iterator>
 #include <set>
 #include <string>
-
-#include "wave/output_file.h"
 
 namespace {
 

@@ -64,8 +64,8 @@ std::string exportedPlan(const std::string& path, int packer, int grouping) {
   CartsLoader loader(warehouse);
   is_debug_on = false;
   loader.loadItemsAndSpec(path);
-  EXPECT_TRUE(loader.lastLoadSucceeded()) << path << ": "
-                                          << loader.lastLoadError();
+  EXPECT_TRUE(loader.lastLoadSucceeded())
+      << path << ": " << loader.lastLoadError();
   loader.loadingCartsRun(solver, cartConfig, boxes);
   return loader.exportCartsToJson(true, true);
 }
@@ -84,7 +84,8 @@ std::map<std::string, std::string> recordedHashes() {
 }
 
 // Checks (or records) the plan of each case.
-void checkPlans(const std::string& wave, const std::string& path,
+void checkPlans(const std::string& wave,
+                const std::string& path,
                 const std::vector<int>& packers) {
   const char* out = std::getenv("DALVENOR_PLAN_HASHES_OUT");
   const std::map<std::string, std::string> hashes = recordedHashes();
@@ -98,8 +99,7 @@ void checkPlans(const std::string& wave, const std::string& path,
       }
       auto recorded = hashes.find(name);
       ASSERT_NE(recorded, hashes.end()) << "no recorded plan for " << name;
-      EXPECT_EQ(hash, recorded->second) << "the plan of " << name
-                                        << " changed";
+      EXPECT_EQ(hash, recorded->second) << "the plan of " << name << " changed";
     }
   }
 }
@@ -127,8 +127,7 @@ TEST(PlanReferenceTest, GeneratedWavesKeepTheirPlans) {
 }
 
 TEST(PlanReferenceSlowTest, TwentyThousandRowsKeepTheirPlans) {
-  checkPlans("large20000.json", generated("large20000.json"),
-             {FFD_OneBoxType});
+  checkPlans("large20000.json", generated("large20000.json"), {FFD_OneBoxType});
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include "support/lines.h"
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
+#include "wave/planning_setup.h"
 #include "wave/planning_steps.h"
 #include "wave/wave_text.h"
-#include "wave/planning_setup.h"
 
 namespace {
 
@@ -81,8 +81,8 @@ TEST_F(PlanningRunTest, RouteSettingsPickTheSolverByCartSize) {
     ASSERT_LT(bruteLength, greedyLength);
     ASSERT_NE(nearestLength, greedyLength);
     Cart one = cart, three = cart;
-    int d1 = planning_steps::routeCart(one, BruteForceOrNearestNeighbour,
-                                       warehouse);
+    int d1 =
+        planning_steps::routeCart(one, BruteForceOrNearestNeighbour, warehouse);
     int d3 = planning_steps::routeCart(three, BruteForceOrGreedy, warehouse);
     EXPECT_EQ(d1, n <= 9 ? bruteLength : nearestLength) << n;
     EXPECT_EQ(products(one.cartOItems), products(n <= 9 ? brute : nearest));
@@ -126,7 +126,8 @@ TEST_F(PlanningRunTest, CustomersOfEqualTruncatedVolumeKeepCustomerOrder) {
   auto carts = plan.loader.getLoadedCartsList();
   ASSERT_EQ(carts.size(), 1u);
   std::vector<int> order;
-  for (const Customer& c : carts.front().customers) order.push_back(c.customerID);
+  for (const Customer& c : carts.front().customers)
+    order.push_back(c.customerID);
   EXPECT_EQ(order, std::vector<int>({3, 1, 2}));
 }
 
@@ -155,7 +156,8 @@ TEST_F(PlanningRunTest, BestTrialKeepsTheEarlierOnTies) {
 TEST_F(PlanningRunTest, ChooseBestWritesEachTrialThenTheFinalRun) {
   is_debug_on = true;
   Plan plan;
-  plan.solver = SolverConfiguration(FFD_OneBoxType, ChooseBest, GreedyAlgorithm);
+  plan.solver =
+      SolverConfiguration(FFD_OneBoxType, ChooseBest, GreedyAlgorithm);
   plan.loader.loadItemsAndSpec(
       waveText({{1, 11, "G000502017", 2}, {2, 12, "VCC0001005", 1}}));
   testing::internal::CaptureStderr();
@@ -231,10 +233,9 @@ std::string differences(const std::map<std::pair<int, int>, long>& got,
   std::string text;
   auto describe = [&](const std::pair<int, int>& key) {
     auto g = got.find(key), w = want.find(key);
-    text += "(" + std::to_string(key.first) + "," +
-            std::to_string(key.second) + "): got " +
-            std::to_string(g == got.end() ? 0 : g->second) + " want " +
-            std::to_string(w == want.end() ? 0 : w->second) + "; ";
+    text += "(" + std::to_string(key.first) + "," + std::to_string(key.second) +
+            "): got " + std::to_string(g == got.end() ? 0 : g->second) +
+            " want " + std::to_string(w == want.end() ? 0 : w->second) + "; ";
   };
   for (const auto& [key, units] : got) {
     auto w = want.find(key);
@@ -277,7 +278,8 @@ TEST_F(PlanningRunTest, ExportedPlansHoldEveryOrderedUnit) {
       }
       if (qty > 0) ordered[{customer, product}] = qty;
     }
-    for (BPAlgorithms bp : {BaseLineFFD, FFD_OneBoxType, FFDS_MultipleBoxTypes}) {
+    for (BPAlgorithms bp :
+         {BaseLineFFD, FFD_OneBoxType, FFDS_MultipleBoxTypes}) {
       for (int grouping = 0; grouping <= 3; ++grouping) {
         // Greedy routes, and shortest routes for every second combination.
         const ShortestPathAlgorithms route =
@@ -309,10 +311,10 @@ TEST_F(PlanningRunTest, ExportedPlansHoldEveryOrderedUnit) {
         EXPECT_EQ(differences(items, ordered), "") << where << " items";
         EXPECT_EQ(differences(shelves, ordered), "") << where << " shelves";
         for (const Cart& cart : plan.loader.getLoadedCartsList()) {
-          EXPECT_EQ(cart.getEstimatedWalkedDistance(),
-                    tsp_solver::justMeasureDistance(cart.cartOItems,
-                                                    plan.warehouse,
-                                                    routeStart(), routeEnd()))
+          EXPECT_EQ(
+              cart.getEstimatedWalkedDistance(),
+              tsp_solver::justMeasureDistance(cart.cartOItems, plan.warehouse,
+                                              routeStart(), routeEnd()))
               << where;
         }
       }

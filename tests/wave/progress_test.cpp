@@ -24,10 +24,10 @@ std::vector<Report> reportsOf(GroupingCustomersAlgorithms grouping) {
   Warehouse warehouse;
   CartsLoader loader(warehouse);
   std::vector<Report> reports;
-  loader.setProgress([&](const std::string& step, std::size_t done,
-                         std::size_t total) {
-    reports.push_back({step, done, total});
-  });
+  loader.setProgress(
+      [&](const std::string& step, std::size_t done, std::size_t total) {
+        reports.push_back({step, done, total});
+      });
   is_debug_on = false;
   loader.loadItemsAndSpec(std::string(DALVENOR_SOURCE_DIR) +
                           "/data/data_both/wave1422014.json");
@@ -72,11 +72,11 @@ TEST(ProgressTest, ChoosingTheBestReportsEveryTrialThenTheFinalRun) {
   ASSERT_EQ(steps.size(), 9u);
   // Least squares runs beside the other two trials and is reported done
   // after them.
-  EXPECT_EQ(std::vector<std::string>(steps.begin(), steps.begin() + 7),
-            std::vector<std::string>(
-                {"packing", "grouping AVGDistances", "routing",
-                 "grouping KMeansClustering", "routing",
-                 "grouping LeastSquareMethod", "routing"}));
+  EXPECT_EQ(
+      std::vector<std::string>(steps.begin(), steps.begin() + 7),
+      std::vector<std::string>({"packing", "grouping AVGDistances", "routing",
+                                "grouping KMeansClustering", "routing",
+                                "grouping LeastSquareMethod", "routing"}));
   EXPECT_EQ(steps[7].rfind("grouping ", 0), 0u);  // the winner, once more
   EXPECT_EQ(steps[8], "routing");
 }

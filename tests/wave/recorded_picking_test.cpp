@@ -5,8 +5,8 @@
 
 #include "wave/carts_loader.h"
 #include "wave/dalvenor_debug.h"
-#include "wave/wave_text.h"
 #include "wave/planning_setup.h"
+#include "wave/wave_text.h"
 
 namespace {
 
@@ -32,12 +32,10 @@ class RecordedPickingTest : public testing::Test {
 
 TEST_F(RecordedPickingTest, WalksHighestRankFirstFromStartToEnd) {
   // Ranks 1, 3, 2 are walked 3, 2, 1: G, V, P is the route of 1852 dm.
-  WalkTotals totals = measure(waveText({{1, 1, "P000101010", 1, 0, 1, 1, 1, 1,
-                                         1, 7, 1},
-                                        {1, 2, "G000502017", 1, 0, 1, 1, 1, 1,
-                                         1, 7, 3},
-                                        {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1,
-                                         1, 7, 2}}));
+  WalkTotals totals =
+      measure(waveText({{1, 1, "P000101010", 1, 0, 1, 1, 1, 1, 1, 7, 1},
+                        {1, 2, "G000502017", 1, 0, 1, 1, 1, 1, 1, 7, 3},
+                        {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 7, 2}}));
   EXPECT_EQ(totals.totalDistance, 1852);
   EXPECT_EQ(totals.carts, 1);
   // A single row: start, the address, end (234 + 494).
@@ -46,21 +44,20 @@ TEST_F(RecordedPickingTest, WalksHighestRankFirstFromStartToEnd) {
 
 TEST_F(RecordedPickingTest, CartsAreMeasuredInOrderOfFirstAppearance) {
   is_debug_on = true;
-  std::ofstream(path) << waveText({{1, 2, "G000502017", 1, 0, 1, 1, 1, 1, 1, 5,
-                                    1},
-                                   {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 2,
-                                    1},
-                                   {1, 4, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 5,
-                                    2}});
+  std::ofstream(path) << waveText(
+      {{1, 2, "G000502017", 1, 0, 1, 1, 1, 1, 1, 5, 1},
+       {1, 3, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 2, 1},
+       {1, 4, "VCC0001005", 1, 0, 1, 1, 1, 1, 1, 5, 2}});
   testing::internal::CaptureStderr();
   loader.testUsedData(path.string());
   // Cart 5: V then G (234 + 376 + ... ), cart 2: V alone.
   std::string err = testing::internal::GetCapturedStderr();
   WalkTotals totals = loader.measureUsedData(path.string());
   EXPECT_EQ(totals.carts, 2);
-  EXPECT_EQ(err, "WHOLE DISTANCE [dm]: " + std::to_string(totals.totalDistance) +
-                     ", AVG DISTANCE PER CART: " +
-                     std::to_string(totals.totalDistance / 2) + "\n");
+  EXPECT_EQ(err,
+            "WHOLE DISTANCE [dm]: " + std::to_string(totals.totalDistance) +
+                ", AVG DISTANCE PER CART: " +
+                std::to_string(totals.totalDistance / 2) + "\n");
   EXPECT_EQ(totals.totalDistance, (246 + 376 + 494) + (246 + 566));
 }
 

@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "geometry/route_ends.h"
 #include "routing/tsp_solver.h"
@@ -64,7 +63,8 @@ struct Plan {
   Units ordered;
 };
 
-Plan plan(const std::string& wave, GroupingCustomersAlgorithms grouping,
+Plan plan(const std::string& wave,
+          GroupingCustomersAlgorithms grouping,
           ShortestPathAlgorithms route) {
   SolverConfiguration solver(FFD_OneBoxType, grouping, route);
   BoxConfiguration boxes;
@@ -75,8 +75,11 @@ Plan plan(const std::string& wave, GroupingCustomersAlgorithms grouping,
   loader.loadItemsAndSpec(wave);
   EXPECT_TRUE(loader.lastLoadSucceeded()) << loader.lastLoadError();
   loader.loadingCartsRun(solver, cartConfig, boxes);
-  Plan result{loader.exportCartsToJson(true, true), loader.getLoadedCartsList(),
-              0, loader.lastWalkReport(), {}};
+  Plan result{loader.exportCartsToJson(true, true),
+              loader.getLoadedCartsList(),
+              0,
+              loader.lastWalkReport(),
+              {}};
   for (const Cart& cart : result.carts) {
     result.total += cart.getEstimatedWalkedDistance();
   }

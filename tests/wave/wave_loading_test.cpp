@@ -15,9 +15,14 @@ namespace {
 const char* kErrorLine =
     "ERROR> bad path or text or json doesnt include required values\n";
 
-std::string row(int customer, int product, const std::string& address,
-                const std::string& qty, int unit, int contentQty,
-                const std::string& x = "10", const std::string& extra = "") {
+std::string row(int customer,
+                int product,
+                const std::string& address,
+                const std::string& qty,
+                int unit,
+                int contentQty,
+                const std::string& x = "10",
+                const std::string& extra = "") {
   return "{\"Customer\":" + std::to_string(customer) +
          ",\"Product\":" + std::to_string(product) + ",\"AddressCode\":\"" +
          address + "\",\"Qty\":" + qty + ",\"Unit\":" + std::to_string(unit) +
@@ -128,9 +133,9 @@ TEST_F(WaveLoadingTest, AFileOfInvalidJsonWritesTheErrorLineOnce) {
   std::ofstream(path) << "[" + row(1, 5, "G000502017", "5", 0, 1) + "," +
                              row(1, 6, "X000104018", "1", 0, 1) + "]";
   load(loader, path.string());
-  EXPECT_EQ(loader.lastLoadError(),
-            path.string() +
-                " row 2: \"AddressCode\" \"X000104018\": unknown sector");
+  EXPECT_EQ(
+      loader.lastLoadError(),
+      path.string() + " row 2: \"AddressCode\" \"X000104018\": unknown sector");
   load(loader, path.parent_path().string());
   EXPECT_EQ(loader.lastLoadError(),
             path.parent_path().string() + ": is a folder, not a wave file");

@@ -2,15 +2,13 @@
 
 // Builds wave JSON texts for the tests, and the files they are written to.
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
 
 namespace testing_support {
 
