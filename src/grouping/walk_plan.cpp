@@ -237,8 +237,8 @@ bool WalkPlan::widthsMayLoad(std::span<const int> order) const {
     // The same float sums as the loading's: a box stands on the first shelf
     // whose free width is at least its own.
     for (float width : boxWidths_[c]) {
-      std::size_t i = 0;
-      while (i < shelves && !(emptyShelves_[i].width - used[i] >= width)) ++i;
+      const std::size_t i =
+          bp_solver::firstShelfByWidth(emptyShelves_, used, width);
       if (i == shelves) return false;
       used[i] += width;
       if (singleUnit_[c]) {

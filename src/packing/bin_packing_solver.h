@@ -66,6 +66,11 @@ std::vector<float> widthsInLoadingOrder(const std::vector<Box>& boxes);
 // fitsShelvesByWidth on widths already in loading order.
 bool fitsShelvesByWidth(std::span<const float> orderedWidths,
                         const std::vector<CartShelf>& shelves);
+// The first shelf whose free width, its width less used[i] (the loading's
+// float sums), is at least `width`; shelves.size() when none is.
+std::size_t firstShelfByWidth(const std::vector<CartShelf>& shelves,
+                              const float* used,
+                              float width);
 bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
                                                 std::vector<CartShelf>* shelves,
                                                 std::vector<Box>* notLoaded,

@@ -74,12 +74,19 @@ bool fitsShelvesByWidth(std::span<const float> orderedWidths,
     used[i] = shelves[i].usedWidth;
   }
   for (float width : orderedWidths) {
-    std::size_t i = 0;
-    while (i < shelves.size() && !(shelves[i].width - used[i] >= width)) ++i;
+    const std::size_t i = firstShelfByWidth(shelves, used, width);
     if (i == shelves.size()) return false;
     used[i] += width;
   }
   return true;
+}
+
+std::size_t firstShelfByWidth(const std::vector<CartShelf>& shelves,
+                              const float* used,
+                              float width) {
+  std::size_t i = 0;
+  while (i < shelves.size() && !(shelves[i].width - used[i] >= width)) ++i;
+  return i;
 }
 
 bool bpSolver_1D_partlyLoadBoxesToShelvesInCart(std::vector<Box> boxesToLoad,
