@@ -249,11 +249,21 @@ TEST_F(WaveBatchTest, AnUnwritableOutputIsReportedAndLeavesTheOldFile) {
       run,
       fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
       fs::perm_options::remove);
-  const std::string asUser =
-      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups "
-                       : "";
-  r = testing_support::runProgram(
-      "sh", {"-c", asUser + DALVENOR_BINARY_DIR "/wave_batch"}, run);
+  std::string command = DALVENOR_BINARY_DIR "/wave_batch";
+  if (::geteuid() == 0) {
+    // The other user may not reach the build folder (a clone in a private
+    // temporary folder, say): it runs a copy of the program and its library
+    // from the test's own folder.
+    const fs::path bin = root / "bin";
+    fs::create_directories(bin);
+    for (const char* file : {"wave_batch", "libdalvenor.so"}) {
+      fs::copy_file(fs::path(DALVENOR_BINARY_DIR) / file, bin / file);
+    }
+    command = "LD_LIBRARY_PATH=" + bin.string() +
+              " setpriv --reuid=65534 --regid=65534 --clear-groups " +
+              (bin / "wave_batch").string();
+  }
+  r = testing_support::runProgram("sh", {"-c", command}, run);
   fs::permissions(run, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("wave_batch: cannot write out.json: cannot create a "
