@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -54,6 +55,23 @@ struct LineFit {
     return static_cast<double>(std::fabs(offset)) / norm;
   }
 };
+
+// The least-squares line of `count` points with these sums; empty when
+// they have none (no points, all points at one x, or a slope or intercept
+// that is not finite).
+std::optional<LineFit> fitLine(std::size_t count,
+                               const LeastSquaresSums& sums) {
+  if (count == 0) return std::nullopt;
+  const float sx = sums.sx, sy = sums.sy, sxx = sums.sxx, sxy = sums.sxy;
+  const float n = static_cast<float>(count);
+  const float denominator = n * sxx - sx * sx;
+  if (denominator == 0.0f) return std::nullopt;
+  const float a = (n * sxy - sx * sy) / denominator;
+  const float b = (sy - a * sx) / n;
+  if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
+  const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
+  return LineFit{a, b, norm, 1.0 / norm};
+}
 
 // Truncating after every addition gives the sum of the truncated distances
 // while no distance lies within 2^-20 of the next integer: the sum stays
@@ -108,18 +126,10 @@ std::optional<float> leastSquaresScore(std::span<const Point> first,
                                        std::span<const Point> second,
                                        const LeastSquaresSums& sums) {
   const std::size_t count = first.size() + second.size();
-  if (count == 0) return std::nullopt;
-  const float sx = sums.sx, sy = sums.sy, sxx = sums.sxx, sxy = sums.sxy;
+  const std::optional<LineFit> fitted = fitLine(count, sums);
+  if (!fitted) return std::nullopt;
+  const LineFit& line = *fitted;
   const float n = static_cast<float>(count);
-  const float denominator = n * sxx - sx * sx;
-  // All points at one x: no line y = a*x + b fits them.
-  if (denominator == 0.0f) return std::nullopt;
-  const float a = (n * sxy - sx * sy) / denominator;
-  const float b = (sy - a * sx) / n;
-  if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
-
-  const double norm = std::sqrt(static_cast<double>(a) * a + 1.0);
-  const LineFit line{a, b, norm, 1.0 / norm};
   std::int64_t whole = 0;
   if (addTruncated(first, line, whole) && addTruncated(second, line, whole) &&
       whole < INT_MAX - 1) {
@@ -137,58 +147,198 @@ std::optional<float> leastSquaresScore(std::span<const Point> first,
   return static_cast<float>(s) / n;
 }
 
+void PointsByPosition::add(std::span<const Point> points) {
+  for (const Point& p : points) {
+    points_.push_back(p);
+    terms_.push_back({static_cast<float>(p.x), static_cast<float>(p.y),
+                      static_cast<float>(std::int64_t{p.x} * p.x),
+                      static_cast<float>(std::int64_t{p.x} * p.y)});
+  }
+  starts_.push_back(points_.size());
+}
+
+namespace {
+
+std::int64_t keyOfScore(const std::optional<float>& score) {
+  return score ? clampToInt(*score) : kNoScore;
+}
+
+// Candidates scored side by side, one per lane of a 16-byte vector.
+constexpr std::size_t kLanes = 4;
+using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
+using IntLanes =
+    std::int32_t __attribute__((vector_size(kLanes * sizeof(std::int32_t))));
+// Candidates of more points are scored one by one.
+constexpr std::size_t kMostLanePoints = 64;
+// And so are all candidates of a seed of more points: with fewer points,
+// the integer parts (below 2^19 each) sum to less than INT_MAX - 1.
+constexpr std::size_t kMostLaneSeedPoints = 4000;
+
+// The lines of up to kLanes candidates with the same number of points, and
+// the sums of their deviations' integer parts so far. Each deviation is
+// estimated in single precision, from the offset the score computes and the
+// inverse of the norm rounded to float: with both roundings within 2^-24
+// relative, the estimate f lies within 2^-21 * f + 2^-100 of the score's
+// estimate e, for f below 2^19 and an inverse above 2^-100 (whose float is
+// normal). Where f's fraction stays at least 2^-20 * f + 2^-26 above 0 and
+// 2^-20 * f + 2^-17 below 1 (with the rounding of those bounds, still more
+// than that error plus 2^-28 and 2^-19), e has f's integer part and a
+// fraction at which the score takes e's integer part (see addTruncated). So
+// does an offset of 0, whose distance is 0. A lane with another deviation is
+// scored in full.
+struct Lanes {
+  FloatLanes a;
+  FloatLanes b;
+  FloatLanes inverse;
+  IntLanes whole;
+  IntLanes undecided;  // 0 while every deviation is decided
+
+  // Sets lane j to the line; an unusable one is scored in full.
+  void start(std::size_t j, const std::optional<LineFit>& line) {
+    const bool usable = line && line->inverse > 0x1p-100;
+    a[j] = usable ? line->a : 0.0f;
+    b[j] = usable ? line->b : 0.0f;
+    inverse[j] = usable ? static_cast<float>(line->inverse) : 0.0f;
+    whole[j] = 0;
+    undecided[j] = usable ? 0 : 1;
+  }
+
+  // Adds the deviation of one point per lane.
+  void add(const FloatLanes& x, const FloatLanes& y) {
+    // Comparisons give -1 (all bits set) where true, 0 where false.
+    const FloatLanes offset = (y + (-a) * x) - b;
+    const FloatLanes magnitude = reinterpret_cast<FloatLanes>(
+        reinterpret_cast<IntLanes>(offset) & 0x7fffffff);
+    const FloatLanes estimate = magnitude * inverse;
+    const IntLanes inRange = estimate < 0x1p19f;
+    const FloatLanes bounded = reinterpret_cast<FloatLanes>(
+        reinterpret_cast<IntLanes>(estimate) & inRange);
+    const IntLanes truncated = __builtin_convertvector(bounded, IntLanes);
+    const FloatLanes fraction =
+        bounded - __builtin_convertvector(truncated, FloatLanes);
+    const FloatLanes margin = bounded * 0x1p-20f;
+    const IntLanes decided = (inRange & (fraction >= margin + 0x1p-26f) &
+                              (fraction <= 1.0f - (margin + 0x1p-17f))) |
+                             (offset == 0.0f);
+    whole += truncated;
+    undecided += decided + 1;
+  }
+};
+
+FloatLanes lanesAt(const float* values) {
+  FloatLanes lanes;
+  std::memcpy(&lanes, values, sizeof lanes);
+  return lanes;
+}
+
+}  // namespace
+
+std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
+                                           const PointsByPosition& byPosition,
+                                           const Ranking& candidates) {
+  // Every candidate's sums start with the seed's points, added once here.
+  LeastSquaresSums seedSums;
+  seedSums.add(seed);
+  std::vector<std::int64_t> keys(candidates.size());
+
+  // Positions in the ranking grouped by the candidate's number of points;
+  // group kMostLanePoints + 1 holds those of more.
+  const bool lanesFit = seed.size() <= kMostLaneSeedPoints;
+  auto groupOf = [&](const Candidate& c) {
+    return lanesFit
+               ? std::min(byPosition.of(c.index).size(), kMostLanePoints + 1)
+               : kMostLanePoints + 1;
+  };
+  std::vector<std::size_t> groupStarts(kMostLanePoints + 3, 0);
+  for (const Candidate& c : candidates) ++groupStarts[groupOf(c) + 1];
+  for (std::size_t g = 1; g < groupStarts.size(); ++g) {
+    groupStarts[g] += groupStarts[g - 1];
+  }
+  std::vector<std::size_t> byGroup(candidates.size());
+  {
+    std::vector<std::size_t> next(groupStarts.begin(), groupStarts.end() - 1);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      byGroup[next[groupOf(candidates[i])]++] = i;
+    }
+  }
+
+  // Each seed point in every lane.
+  std::vector<FloatLanes> seedX(seed.size()), seedY(seed.size());
+  for (std::size_t s = 0; s < seed.size(); ++s) {
+    seedX[s] = FloatLanes{} + static_cast<float>(seed[s].x);
+    seedY[s] = FloatLanes{} + static_cast<float>(seed[s].y);
+  }
+  std::vector<float> ownX, ownY;
+  Lanes lanes{};
+  LeastSquaresSums sums[kLanes];
+  for (std::size_t points = 0; points <= kMostLanePoints; ++points) {
+    const std::size_t count = seed.size() + points;
+    ownX.assign(points * kLanes, 0.0f);
+    ownY.assign(points * kLanes, 0.0f);
+    for (std::size_t first = groupStarts[points];
+         first < groupStarts[points + 1]; first += kLanes) {
+      const std::size_t used =
+          std::min(kLanes, groupStarts[points + 1] - first);
+      // Lanes past the last candidate repeat the first one.
+      for (std::size_t j = 0; j < kLanes; ++j) {
+        const std::size_t i = byGroup[first + (j < used ? j : 0)];
+        const std::span<const PointsByPosition::Terms> own =
+            byPosition.termsOf(candidates[i].index);
+        LeastSquaresSums& lane = sums[j];
+        lane = seedSums;
+        for (std::size_t k = 0; k < points; ++k) {
+          lane.sx += own[k].x;
+          lane.sy += own[k].y;
+          lane.sxx += own[k].xx;
+          lane.sxy += own[k].xy;
+          ownX[k * kLanes + j] = own[k].x;
+          ownY[k * kLanes + j] = own[k].y;
+        }
+        lanes.start(j, fitLine(count, lane));
+      }
+      for (std::size_t k = 0; k < points; ++k) {
+        lanes.add(lanesAt(&ownX[k * kLanes]), lanesAt(&ownY[k * kLanes]));
+      }
+      for (std::size_t s = 0; s < seed.size(); ++s) {
+        lanes.add(seedX[s], seedY[s]);
+      }
+      // With every deviation decided, the score's sum is that of their
+      // integer parts.
+      for (std::size_t j = 0; j < used; ++j) {
+        const std::size_t i = byGroup[first + j];
+        if (lanes.undecided[j] == 0) {
+          keys[i] = clampToInt(static_cast<float>(lanes.whole[j]) /
+                               static_cast<float>(count));
+        } else {
+          keys[i] = keyOfScore(leastSquaresScore(
+              seed, byPosition.of(candidates[i].index), sums[j]));
+        }
+      }
+    }
+  }
+  for (std::size_t g = groupStarts[kMostLanePoints + 1]; g < byGroup.size();
+       ++g) {
+    const std::size_t i = byGroup[g];
+    const std::span<const Point> own = byPosition.of(candidates[i].index);
+    LeastSquaresSums lane = seedSums;
+    lane.add(own);
+    keys[i] = keyOfScore(leastSquaresScore(seed, own, lane));
+  }
+  return keys;
+}
+
 }  // namespace detail
 
 namespace {
 
-void appendPoints(const std::vector<OItem>& lines, std::vector<Point>* points) {
-  for (const OItem& line : lines) {
+std::vector<Point> pointsOf(const Customer& customer) {
+  std::vector<Point> points;
+  points.reserve(customer.oItems.size());
+  for (const OItem& line : customer.oItems) {
     const SECTOR_ADDR_T& at = line.location();
-    points->push_back({at.x, at.y});
+    points.push_back({at.x, at.y});
   }
-}
-
-// The plan points of every customer's lines, in multimap order: customer
-// i's are points[starts[i]] up to points[starts[i + 1]].
-struct PointsByPosition {
-  std::vector<Point> points;
-  std::vector<std::size_t> starts;
-
-  explicit PointsByPosition(const CustomerMultimap& customers) {
-    starts.reserve(customers.size() + 1);
-    for (const auto& [key, customer] : customers) {
-      starts.push_back(points.size());
-      appendPoints(customer.oItems, &points);
-    }
-    starts.push_back(points.size());
-  }
-
-  std::span<const Point> of(std::size_t i) const {
-    return std::span<const Point>(points).subspan(starts[i],
-                                                  starts[i + 1] - starts[i]);
-  }
-};
-
-void rankByLeastSquares(const PointsByPosition& byPosition,
-                        const Customer& seed,
-                        detail::Ranking& candidates) {
-  std::vector<Point> points;
-  appendPoints(seed.oItems, &points);
-  // Every candidate's sums start with the seed's points, added once here.
-  detail::LeastSquaresSums seedSums;
-  seedSums.add(points);
-
-  // Compared by integer part; no score (no line) sorts before any score.
-  std::vector<std::int64_t> keys;
-  keys.reserve(candidates.size());
-  for (const detail::Candidate& c : candidates) {
-    const std::span<const Point> own = byPosition.of(c.index);
-    detail::LeastSquaresSums sums = seedSums;
-    sums.add(own);
-    std::optional<float> score = detail::leastSquaresScore(points, own, sums);
-    keys.push_back(score ? clampToInt(*score) : std::int64_t{INT_MIN} - 1);
-  }
-  detail::orderByKeys(candidates, keys);
+  return points;
 }
 
 }  // namespace
@@ -197,11 +347,17 @@ std::list<Cart> leastSquareMethod(SolverConfiguration& solver,
                                   CartConfiguration& carts,
                                   CustomerMultimap& customers,
                                   const PlacedProgress& progress) {
-  const PointsByPosition byPosition(customers);
+  detail::PointsByPosition byPosition;
+  for (const auto& [key, customer] : customers) {
+    byPosition.add(pointsOf(customer));
+  }
   return detail::groupBySeeds(
       solver, carts, customers,
       [&byPosition](const Customer& seed, detail::Ranking& candidates) {
-        rankByLeastSquares(byPosition, seed, candidates);
+        const std::vector<Point> points = pointsOf(seed);
+        // Compared by integer part; no score (no line) sorts before any.
+        detail::orderByKeys(candidates, detail::leastSquaresKeys(
+                                            points, byPosition, candidates));
       },
       progress);
 }
