@@ -3,10 +3,10 @@
 // the seed's picks follow one straight line on the plan.
 
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <vector>
 
@@ -163,7 +163,8 @@ std::int64_t keyOfScore(const std::optional<float>& score) {
   return score ? clampToInt(*score) : kNoScore;
 }
 
-// Candidates scored side by side, one per lane of a 16-byte vector.
+// Candidates scored side by side, one per lane of a 16-byte vector (the
+// code below fills the four lanes by name).
 constexpr std::size_t kLanes = 4;
 using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
 using IntLanes =
@@ -174,18 +175,25 @@ constexpr std::size_t kMostLanePoints = 64;
 // the integer parts (below 2^19 each) sum to less than INT_MAX - 1.
 constexpr std::size_t kMostLaneSeedPoints = 4000;
 
+// Lanes of IEEE values with the sign cleared.
+FloatLanes magnitudeOf(const FloatLanes& values) {
+  return reinterpret_cast<FloatLanes>(reinterpret_cast<IntLanes>(values) &
+                                      0x7fffffff);
+}
+
 // The lines of up to kLanes candidates with the same number of points, and
-// the sums of their deviations' integer parts so far. Each deviation is
-// estimated in single precision, from the offset the score computes and the
-// inverse of the norm rounded to float: with both roundings within 2^-24
-// relative, the estimate f lies within 2^-21 * f + 2^-100 of the score's
-// estimate e, for f below 2^19 and an inverse above 2^-100 (whose float is
-// normal). Where f's fraction stays at least 2^-20 * f + 2^-26 above 0 and
-// 2^-20 * f + 2^-17 below 1 (with the rounding of those bounds, still more
-// than that error plus 2^-28 and 2^-19), e has f's integer part and a
-// fraction at which the score takes e's integer part (see addTruncated). So
-// does an offset of 0, whose distance is 0. A lane with another deviation is
-// scored in full.
+// the sums of their deviations' integer parts so far. A lane's slope and
+// intercept are the score's (see fitLine), from the same sums. Its inverse
+// of the norm is computed in single precision, within 2^-22 of the score's
+// relative for a slope up to 2^60, and so is each deviation's estimate f
+// from the offset the score computes: with the product's rounding, f lies
+// within 2^-21 * f + 2^-100 of the score's estimate e, for f below 2^19.
+// Where f's fraction stays at least 2^-20 * f + 2^-26 above 0 and 2^-20 * f
+// + 2^-17 below 1 (with the rounding of those bounds, still more than that
+// error plus 2^-28 and 2^-19), e has f's integer part and a fraction at
+// which the score takes e's integer part (see addTruncated). So does an
+// offset of 0, whose distance is 0. A lane with another deviation, or
+// without such a line, is scored in full.
 struct Lanes {
   FloatLanes a;
   FloatLanes b;
@@ -193,43 +201,46 @@ struct Lanes {
   IntLanes whole;
   IntLanes undecided;  // 0 while every deviation is decided
 
-  // Sets lane j to the line; an unusable one is scored in full.
-  void start(std::size_t j, const std::optional<LineFit>& line) {
-    const bool usable = line && line->inverse > 0x1p-100;
-    a[j] = usable ? line->a : 0.0f;
-    b[j] = usable ? line->b : 0.0f;
-    inverse[j] = usable ? static_cast<float>(line->inverse) : 0.0f;
-    whole[j] = 0;
-    undecided[j] = usable ? 0 : 1;
+  // The lines of `n` points with these sums in each lane.
+  Lanes(float n,
+        const FloatLanes& sx,
+        const FloatLanes& sy,
+        const FloatLanes& sxx,
+        const FloatLanes& sxy) {
+    // Comparisons give -1 (all bits set) where true, 0 where false.
+    const FloatLanes denominator = n * sxx - sx * sx;
+    a = (n * sxy - sx * sy) / denominator;
+    b = (sy - a * sx) / n;
+    const IntLanes usable = (denominator != 0.0f) &
+                            (magnitudeOf(a) <= 0x1p60f) &
+                            (magnitudeOf(b) <= FLT_MAX);
+    const FloatLanes square = a * a + 1.0f;
+    inverse = 1.0f / FloatLanes{std::sqrt(square[0]), std::sqrt(square[1]),
+                                std::sqrt(square[2]), std::sqrt(square[3])};
+    whole = IntLanes{};
+    undecided = usable + 1;
   }
 
   // Adds the deviation of one point per lane.
   void add(const FloatLanes& x, const FloatLanes& y) {
-    // Comparisons give -1 (all bits set) where true, 0 where false.
     const FloatLanes offset = (y + (-a) * x) - b;
-    const FloatLanes magnitude = reinterpret_cast<FloatLanes>(
-        reinterpret_cast<IntLanes>(offset) & 0x7fffffff);
-    const FloatLanes estimate = magnitude * inverse;
+    const FloatLanes estimate = magnitudeOf(offset) * inverse;
+    // 0 where out of range (also for NaN).
     const IntLanes inRange = estimate < 0x1p19f;
     const FloatLanes bounded = reinterpret_cast<FloatLanes>(
         reinterpret_cast<IntLanes>(estimate) & inRange);
     const IntLanes truncated = __builtin_convertvector(bounded, IntLanes);
     const FloatLanes fraction =
         bounded - __builtin_convertvector(truncated, FloatLanes);
+    // Out of range, the fraction 0 lies below the lower bound.
     const FloatLanes margin = bounded * 0x1p-20f;
-    const IntLanes decided = (inRange & (fraction >= margin + 0x1p-26f) &
+    const IntLanes decided = ((fraction >= margin + 0x1p-26f) &
                               (fraction <= 1.0f - (margin + 0x1p-17f))) |
                              (offset == 0.0f);
     whole += truncated;
     undecided += decided + 1;
   }
 };
-
-FloatLanes lanesAt(const float* values) {
-  FloatLanes lanes;
-  std::memcpy(&lanes, values, sizeof lanes);
-  return lanes;
-}
 
 }  // namespace
 
@@ -268,37 +279,38 @@ std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
     seedX[s] = FloatLanes{} + static_cast<float>(seed[s].x);
     seedY[s] = FloatLanes{} + static_cast<float>(seed[s].y);
   }
-  std::vector<float> ownX, ownY;
-  Lanes lanes{};
-  LeastSquaresSums sums[kLanes];
+  std::vector<FloatLanes> ownX, ownY;
   for (std::size_t points = 0; points <= kMostLanePoints; ++points) {
     const std::size_t count = seed.size() + points;
-    ownX.assign(points * kLanes, 0.0f);
-    ownY.assign(points * kLanes, 0.0f);
+    ownX.resize(points);
+    ownY.resize(points);
     for (std::size_t first = groupStarts[points];
          first < groupStarts[points + 1]; first += kLanes) {
       const std::size_t used =
           std::min(kLanes, groupStarts[points + 1] - first);
       // Lanes past the last candidate repeat the first one.
+      const PointsByPosition::Terms* own[kLanes];
       for (std::size_t j = 0; j < kLanes; ++j) {
         const std::size_t i = byGroup[first + (j < used ? j : 0)];
-        const std::span<const PointsByPosition::Terms> own =
-            byPosition.termsOf(candidates[i].index);
-        LeastSquaresSums& lane = sums[j];
-        lane = seedSums;
-        for (std::size_t k = 0; k < points; ++k) {
-          lane.sx += own[k].x;
-          lane.sy += own[k].y;
-          lane.sxx += own[k].xx;
-          lane.sxy += own[k].xy;
-          ownX[k * kLanes + j] = own[k].x;
-          ownY[k * kLanes + j] = own[k].y;
-        }
-        lanes.start(j, fitLine(count, lane));
+        own[j] = byPosition.termsOf(candidates[i].index).data();
       }
+      // Every lane's sums: the seed's, then the candidate's points in order.
+      FloatLanes sx = FloatLanes{} + seedSums.sx;
+      FloatLanes sy = FloatLanes{} + seedSums.sy;
+      FloatLanes sxx = FloatLanes{} + seedSums.sxx;
+      FloatLanes sxy = FloatLanes{} + seedSums.sxy;
       for (std::size_t k = 0; k < points; ++k) {
-        lanes.add(lanesAt(&ownX[k * kLanes]), lanesAt(&ownY[k * kLanes]));
+        const PointsByPosition::Terms &t0 = own[0][k], &t1 = own[1][k],
+                                      &t2 = own[2][k], &t3 = own[3][k];
+        ownX[k] = FloatLanes{t0.x, t1.x, t2.x, t3.x};
+        ownY[k] = FloatLanes{t0.y, t1.y, t2.y, t3.y};
+        sx += ownX[k];
+        sy += ownY[k];
+        sxx += FloatLanes{t0.xx, t1.xx, t2.xx, t3.xx};
+        sxy += FloatLanes{t0.xy, t1.xy, t2.xy, t3.xy};
       }
+      Lanes lanes(static_cast<float>(count), sx, sy, sxx, sxy);
+      for (std::size_t k = 0; k < points; ++k) lanes.add(ownX[k], ownY[k]);
       for (std::size_t s = 0; s < seed.size(); ++s) {
         lanes.add(seedX[s], seedY[s]);
       }
@@ -310,8 +322,9 @@ std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
           keys[i] = clampToInt(static_cast<float>(lanes.whole[j]) /
                                static_cast<float>(count));
         } else {
-          keys[i] = keyOfScore(leastSquaresScore(
-              seed, byPosition.of(candidates[i].index), sums[j]));
+          keys[i] = keyOfScore(
+              leastSquaresScore(seed, byPosition.of(candidates[i].index),
+                                {sx[j], sy[j], sxx[j], sxy[j]}));
         }
       }
     }
