@@ -7,7 +7,9 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "grouping/grouping_customers.h"
@@ -163,25 +165,21 @@ std::int64_t keyOfScore(const std::optional<float>& score) {
   return score ? clampToInt(*score) : kNoScore;
 }
 
-// Candidates scored side by side, one per lane of a 16-byte vector (the
-// code below fills the four lanes by name).
-constexpr std::size_t kLanes = 4;
-using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
-using IntLanes =
-    std::int32_t __attribute__((vector_size(kLanes * sizeof(std::int32_t))));
+// Candidates scored side by side, one per lane of a vector of 4 lanes (16
+// bytes, which every x86-64 processor runs) or of 8 lanes (32 bytes, on
+// processors with AVX2). Each lane computes what a scalar would, so the
+// width changes no key.
+using Floats4 = float __attribute__((vector_size(16)));
+using Ints4 = std::int32_t __attribute__((vector_size(16)));
+using Floats8 = float __attribute__((vector_size(32)));
+using Ints8 = std::int32_t __attribute__((vector_size(32)));
 // Candidates of more points are scored one by one.
 constexpr std::size_t kMostLanePoints = 64;
 // And so are all candidates of a seed of more points: with fewer points,
 // the integer parts (below 2^19 each) sum to less than INT_MAX - 1.
 constexpr std::size_t kMostLaneSeedPoints = 4000;
 
-// Lanes of IEEE values with the sign cleared.
-FloatLanes magnitudeOf(const FloatLanes& values) {
-  return reinterpret_cast<FloatLanes>(reinterpret_cast<IntLanes>(values) &
-                                      0x7fffffff);
-}
-
-// The lines of up to kLanes candidates with the same number of points, and
+// The lines of candidates with the same number of points, one per lane, and
 // the sums of their deviations' integer parts so far. A lane's slope and
 // intercept are the score's (see fitLine), from the same sums. Its inverse
 // of the norm is computed in single precision, within 2^-22 of the score's
@@ -194,6 +192,7 @@ FloatLanes magnitudeOf(const FloatLanes& values) {
 // which the score takes e's integer part (see addTruncated). So does an
 // offset of 0, whose distance is 0. A lane with another deviation, or
 // without such a line, is scored in full.
+template <typename FloatLanes, typename IntLanes>
 struct Lanes {
   FloatLanes a;
   FloatLanes b;
@@ -201,30 +200,36 @@ struct Lanes {
   IntLanes whole;
   IntLanes undecided;  // 0 while every deviation is decided
 
-  // The lines of `n` points with these sums in each lane.
-  Lanes(float n,
-        const FloatLanes& sx,
-        const FloatLanes& sy,
-        const FloatLanes& sxx,
-        const FloatLanes& sxy) {
+  // The lines of `n` points with these sums in each lane, whose squared
+  // slopes plus 1 have the square roots `norm` (see normOf).
+  template <typename Norms>
+  [[gnu::always_inline]] Lanes(float n,
+                               const FloatLanes& sx,
+                               const FloatLanes& sy,
+                               const FloatLanes& sxx,
+                               const FloatLanes& sxy,
+                               Norms norms) {
     // Comparisons give -1 (all bits set) where true, 0 where false.
     const FloatLanes denominator = n * sxx - sx * sx;
     a = (n * sxy - sx * sy) / denominator;
     b = (sy - a * sx) / n;
-    const IntLanes usable = (denominator != 0.0f) &
-                            (magnitudeOf(a) <= 0x1p60f) &
-                            (magnitudeOf(b) <= FLT_MAX);
-    const FloatLanes square = a * a + 1.0f;
-    inverse = 1.0f / FloatLanes{std::sqrt(square[0]), std::sqrt(square[1]),
-                                std::sqrt(square[2]), std::sqrt(square[3])};
+    const IntLanes usable = (denominator != 0.0f) & (a <= 0x1p60f) &
+                            (a >= -0x1p60f) & (b <= FLT_MAX) & (b >= -FLT_MAX);
+    FloatLanes norm;
+    norms(a * a + 1.0f, norm);
+    inverse = 1.0f / norm;
     whole = IntLanes{};
     undecided = usable + 1;
   }
 
   // Adds the deviation of one point per lane.
-  void add(const FloatLanes& x, const FloatLanes& y) {
+  [[gnu::always_inline]] void add(const FloatLanes& x, const FloatLanes& y) {
     const FloatLanes offset = (y + (-a) * x) - b;
-    const FloatLanes estimate = magnitudeOf(offset) * inverse;
+    // The offset with its sign bit cleared.
+    const FloatLanes estimate =
+        reinterpret_cast<FloatLanes>(reinterpret_cast<IntLanes>(offset) &
+                                     0x7fffffff) *
+        inverse;
     // 0 where out of range (also for NaN).
     const IntLanes inRange = estimate < 0x1p19f;
     const FloatLanes bounded = reinterpret_cast<FloatLanes>(
@@ -242,57 +247,60 @@ struct Lanes {
   }
 };
 
-}  // namespace
-
-std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
-                                           const PointsByPosition& byPosition,
-                                           const Ranking& candidates) {
-  // Every candidate's sums start with the seed's points, added once here.
+// The candidates to score in lanes: positions in the ranking grouped by the
+// candidate's number of points, those with `points` points from
+// byGroup[groupStarts[points]] up to byGroup[groupStarts[points + 1]].
+struct LaneWork {
+  std::span<const Point> seed;
   LeastSquaresSums seedSums;
-  seedSums.add(seed);
-  std::vector<std::int64_t> keys(candidates.size());
+  const PointsByPosition& byPosition;
+  const Ranking& candidates;
+  std::vector<std::size_t> groupStarts;
+  std::vector<std::size_t> byGroup;
+  std::vector<std::int64_t>& keys;
+};
 
-  // Positions in the ranking grouped by the candidate's number of points;
-  // group kMostLanePoints + 1 holds those of more.
-  const bool lanesFit = seed.size() <= kMostLaneSeedPoints;
-  auto groupOf = [&](const Candidate& c) {
-    return lanesFit
-               ? std::min(byPosition.of(c.index).size(), kMostLanePoints + 1)
-               : kMostLanePoints + 1;
+// Scores the candidates of work in lanes I..., writing their keys.
+template <typename FloatLanes, typename IntLanes, std::size_t... I>
+[[gnu::always_inline]] inline void scoreInLanes(const LaneWork& work,
+                                                std::index_sequence<I...>) {
+  constexpr std::size_t kLanes = sizeof...(I);
+  using Lanes = detail::Lanes<FloatLanes, IntLanes>;
+  const std::span<const Point> seed = work.seed;
+  const LeastSquaresSums& seedSums = work.seedSums;
+  auto norms = [](const FloatLanes& squares, FloatLanes& roots) {
+    roots = FloatLanes{std::sqrt(squares[I])...};
   };
-  std::vector<std::size_t> groupStarts(kMostLanePoints + 3, 0);
-  for (const Candidate& c : candidates) ++groupStarts[groupOf(c) + 1];
-  for (std::size_t g = 1; g < groupStarts.size(); ++g) {
-    groupStarts[g] += groupStarts[g - 1];
-  }
-  std::vector<std::size_t> byGroup(candidates.size());
-  {
-    std::vector<std::size_t> next(groupStarts.begin(), groupStarts.end() - 1);
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-      byGroup[next[groupOf(candidates[i])]++] = i;
-    }
-  }
-
+  // Lanes kept in memory are copied in and out, as floats (where a vector
+  // of 8 lanes may lack its alignment).
+  auto load = [](const std::vector<float>& from, std::size_t k,
+                 FloatLanes& lanes) {
+    std::memcpy(&lanes, &from[k * kLanes], sizeof lanes);
+  };
+  auto store = [](const FloatLanes& lanes, std::vector<float>& to,
+                  std::size_t k) {
+    std::memcpy(&to[k * kLanes], &lanes, sizeof lanes);
+  };
   // Each seed point in every lane.
-  std::vector<FloatLanes> seedX(seed.size()), seedY(seed.size());
+  std::vector<float> seedX(seed.size() * kLanes), seedY(seed.size() * kLanes);
   for (std::size_t s = 0; s < seed.size(); ++s) {
-    seedX[s] = FloatLanes{} + static_cast<float>(seed[s].x);
-    seedY[s] = FloatLanes{} + static_cast<float>(seed[s].y);
+    store(FloatLanes{} + static_cast<float>(seed[s].x), seedX, s);
+    store(FloatLanes{} + static_cast<float>(seed[s].y), seedY, s);
   }
-  std::vector<FloatLanes> ownX, ownY;
+  std::vector<float> ownX, ownY;
   for (std::size_t points = 0; points <= kMostLanePoints; ++points) {
     const std::size_t count = seed.size() + points;
-    ownX.resize(points);
-    ownY.resize(points);
-    for (std::size_t first = groupStarts[points];
-         first < groupStarts[points + 1]; first += kLanes) {
-      const std::size_t used =
-          std::min(kLanes, groupStarts[points + 1] - first);
+    const std::size_t end = work.groupStarts[points + 1];
+    ownX.resize(points * kLanes);
+    ownY.resize(points * kLanes);
+    for (std::size_t first = work.groupStarts[points]; first < end;
+         first += kLanes) {
+      const std::size_t used = std::min(kLanes, end - first);
       // Lanes past the last candidate repeat the first one.
       const PointsByPosition::Terms* own[kLanes];
       for (std::size_t j = 0; j < kLanes; ++j) {
-        const std::size_t i = byGroup[first + (j < used ? j : 0)];
-        own[j] = byPosition.termsOf(candidates[i].index).data();
+        const std::size_t i = work.byGroup[first + (j < used ? j : 0)];
+        own[j] = work.byPosition.termsOf(work.candidates[i].index).data();
       }
       // Every lane's sums: the seed's, then the candidate's points in order.
       FloatLanes sx = FloatLanes{} + seedSums.sx;
@@ -300,42 +308,111 @@ std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
       FloatLanes sxx = FloatLanes{} + seedSums.sxx;
       FloatLanes sxy = FloatLanes{} + seedSums.sxy;
       for (std::size_t k = 0; k < points; ++k) {
-        const PointsByPosition::Terms &t0 = own[0][k], &t1 = own[1][k],
-                                      &t2 = own[2][k], &t3 = own[3][k];
-        ownX[k] = FloatLanes{t0.x, t1.x, t2.x, t3.x};
-        ownY[k] = FloatLanes{t0.y, t1.y, t2.y, t3.y};
-        sx += ownX[k];
-        sy += ownY[k];
-        sxx += FloatLanes{t0.xx, t1.xx, t2.xx, t3.xx};
-        sxy += FloatLanes{t0.xy, t1.xy, t2.xy, t3.xy};
+        const FloatLanes x{own[I][k].x...};
+        const FloatLanes y{own[I][k].y...};
+        sx += x;
+        sy += y;
+        sxx += FloatLanes{own[I][k].xx...};
+        sxy += FloatLanes{own[I][k].xy...};
+        store(x, ownX, k);
+        store(y, ownY, k);
       }
-      Lanes lanes(static_cast<float>(count), sx, sy, sxx, sxy);
-      for (std::size_t k = 0; k < points; ++k) lanes.add(ownX[k], ownY[k]);
+      Lanes lanes(static_cast<float>(count), sx, sy, sxx, sxy, norms);
+      FloatLanes x, y;
+      for (std::size_t k = 0; k < points; ++k) {
+        load(ownX, k, x);
+        load(ownY, k, y);
+        lanes.add(x, y);
+      }
       for (std::size_t s = 0; s < seed.size(); ++s) {
-        lanes.add(seedX[s], seedY[s]);
+        load(seedX, s, x);
+        load(seedY, s, y);
+        lanes.add(x, y);
       }
       // With every deviation decided, the score's sum is that of their
       // integer parts.
       for (std::size_t j = 0; j < used; ++j) {
-        const std::size_t i = byGroup[first + j];
+        const std::size_t i = work.byGroup[first + j];
         if (lanes.undecided[j] == 0) {
-          keys[i] = clampToInt(static_cast<float>(lanes.whole[j]) /
-                               static_cast<float>(count));
+          work.keys[i] = clampToInt(static_cast<float>(lanes.whole[j]) /
+                                    static_cast<float>(count));
         } else {
-          keys[i] = keyOfScore(
-              leastSquaresScore(seed, byPosition.of(candidates[i].index),
-                                {sx[j], sy[j], sxx[j], sxy[j]}));
+          work.keys[i] = keyOfScore(leastSquaresScore(
+              seed, work.byPosition.of(work.candidates[i].index),
+              {sx[j], sy[j], sxx[j], sxy[j]}));
         }
       }
     }
   }
+}
+
+void scoreIn4Lanes(const LaneWork& work) {
+  scoreInLanes<Floats4, Ints4>(work, std::make_index_sequence<4>());
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] void scoreIn8Lanes(const LaneWork& work) {
+  scoreInLanes<Floats8, Ints8>(work, std::make_index_sequence<8>());
+}
+#endif
+
+}  // namespace
+
+std::size_t widestLanes() {
+#if defined(__x86_64__)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return 8;
+#endif
+  return 4;
+}
+
+std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
+                                           const PointsByPosition& byPosition,
+                                           const Ranking& candidates,
+                                           std::size_t lanes) {
+  std::vector<std::int64_t> keys(candidates.size());
+  // Every candidate's sums start with the seed's points, added once here.
+  LaneWork work{seed, {}, byPosition, candidates, {}, {}, keys};
+  work.seedSums.add(seed);
+
+  // Group kMostLanePoints + 1 holds the candidates scored one by one.
+  const bool lanesFit = seed.size() <= kMostLaneSeedPoints;
+  auto groupOf = [&](const Candidate& c) {
+    return lanesFit
+               ? std::min(byPosition.of(c.index).size(), kMostLanePoints + 1)
+               : kMostLanePoints + 1;
+  };
+  std::vector<std::size_t>& groupStarts = work.groupStarts;
+  groupStarts.assign(kMostLanePoints + 3, 0);
+  for (const Candidate& c : candidates) ++groupStarts[groupOf(c) + 1];
+  for (std::size_t g = 1; g < groupStarts.size(); ++g) {
+    groupStarts[g] += groupStarts[g - 1];
+  }
+  std::vector<std::size_t>& byGroup = work.byGroup;
+  byGroup.resize(candidates.size());
+  {
+    std::vector<std::size_t> next(groupStarts.begin(), groupStarts.end() - 1);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      byGroup[next[groupOf(candidates[i])]++] = i;
+    }
+  }
+
+#if defined(__x86_64__)
+  if (lanes == 8) {
+    scoreIn8Lanes(work);
+  } else {
+    scoreIn4Lanes(work);
+  }
+#else
+  scoreIn4Lanes(work);
+#endif
   for (std::size_t g = groupStarts[kMostLanePoints + 1]; g < byGroup.size();
        ++g) {
     const std::size_t i = byGroup[g];
     const std::span<const Point> own = byPosition.of(candidates[i].index);
-    LeastSquaresSums lane = seedSums;
-    lane.add(own);
-    keys[i] = keyOfScore(leastSquaresScore(seed, own, lane));
+    LeastSquaresSums sums = work.seedSums;
+    sums.add(own);
+    keys[i] = keyOfScore(leastSquaresScore(seed, own, sums));
   }
   return keys;
 }

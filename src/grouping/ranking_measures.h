@@ -84,11 +84,17 @@ class PointsByPosition {
 // kNoScore (ahead of every score) when they have no score.
 inline constexpr std::int64_t kNoScore = std::int64_t{INT_MIN} - 1;
 
+// The most candidates this processor scores side by side: 8 with AVX2,
+// else 4.
+std::size_t widestLanes();
+
 // Those keys of every candidate, in the candidates' order. The candidates
-// are scored side by side, several with the same number of points at once,
-// each with the arithmetic of leastSquaresScore.
+// are scored side by side, `lanes` (4, or 8 where widestLanes allows) with
+// the same number of points at once, each with the arithmetic of
+// leastSquaresScore: any width gives the same keys.
 std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
                                            const PointsByPosition& byPosition,
-                                           const Ranking& candidates);
+                                           const Ranking& candidates,
+                                           std::size_t lanes = widestLanes());
 
 }  // namespace grouping_customers::detail

@@ -117,6 +117,7 @@ TEST(LeastSquaresTest, KeysOfCandidatesScoredSideBySideEqualTheirScores) {
   using grouping_customers::detail::kNoScore;
   using grouping_customers::detail::leastSquaresKeys;
   using grouping_customers::detail::PointsByPosition;
+  using grouping_customers::detail::widestLanes;
   std::mt19937 rng(1515);
   const int spans[] = {50, 3000, 200000, 40000000, 2000000000};
   std::size_t withoutScore = 0;
@@ -154,18 +155,25 @@ TEST(LeastSquaresTest, KeysOfCandidatesScoredSideBySideEqualTheirScores) {
     // A ranking holds the waiting customers in any order.
     std::shuffle(candidates.begin(), candidates.end(), rng);
 
-    const std::vector<std::int64_t> keys =
-        leastSquaresKeys(seed, byPosition, candidates);
-    ASSERT_EQ(keys.size(), candidates.size());
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
+    std::vector<std::int64_t> expected;
+    for (const Candidate& c : candidates) {
       std::vector<Point> all = seed;
-      const std::span<const Point> own = byPosition.of(candidates[i].index);
+      const std::span<const Point> own = byPosition.of(c.index);
       all.insert(all.end(), own.begin(), own.end());
       const std::optional<float> score = scoreStepByStep(all);
-      const std::int64_t expected = score ? clampToInt(*score) : kNoScore;
-      ASSERT_EQ(keys[i], expected)
-          << "round " << round << ", candidate " << candidates[i].index;
+      expected.push_back(score ? clampToInt(*score) : kNoScore);
       if (!score) ++withoutScore;
+    }
+    // Every lane width this processor runs.
+    for (std::size_t lanes = 4; lanes <= widestLanes(); lanes *= 2) {
+      const std::vector<std::int64_t> keys =
+          leastSquaresKeys(seed, byPosition, candidates, lanes);
+      ASSERT_EQ(keys.size(), candidates.size());
+      for (std::size_t i = 0; i < candidates.size(); ++i) {
+        ASSERT_EQ(keys[i], expected[i])
+            << "round " << round << ", candidate " << candidates[i].index
+            << ", " << lanes << " lanes";
+      }
     }
   }
   // The rounds reached candidates without a score.
