@@ -192,6 +192,7 @@ constexpr std::size_t kMostLaneSeedPoints = 4000;
 // which the score takes e's integer part (see addTruncated). So does an
 // offset of 0, whose distance is 0. A lane with another deviation, or
 // without such a line, is scored in full.
+// Lane comparisons give -1 (all bits set) where true, 0 where false.
 template <typename FloatLanes, typename IntLanes>
 struct Lanes {
   FloatLanes a;
@@ -200,8 +201,8 @@ struct Lanes {
   IntLanes whole;
   IntLanes undecided;  // 0 while every deviation is decided
 
-  // The lines of `n` points with these sums in each lane, whose squared
-  // slopes plus 1 have the square roots `norm` (see normOf).
+  // The lines of `n` points with these sums in each lane; `norms` sets the
+  // square roots of the lanes' squared slopes plus 1.
   template <typename Norms>
   [[gnu::always_inline]] Lanes(float n,
                                const FloatLanes& sx,
@@ -209,7 +210,6 @@ struct Lanes {
                                const FloatLanes& sxx,
                                const FloatLanes& sxy,
                                Norms norms) {
-    // Comparisons give -1 (all bits set) where true, 0 where false.
     const FloatLanes denominator = n * sxx - sx * sx;
     a = (n * sxy - sx * sy) / denominator;
     b = (sy - a * sx) / n;
@@ -398,7 +398,7 @@ std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
   }
 
 #if defined(__x86_64__)
-  if (lanes == 8) {
+  if (lanes == 8 && widestLanes() == 8) {
     scoreIn8Lanes(work);
   } else {
     scoreIn4Lanes(work);

@@ -89,8 +89,8 @@ inline constexpr std::int64_t kNoScore = std::int64_t{INT_MIN} - 1;
 std::size_t widestLanes();
 
 // Those keys of every candidate, in the candidates' order. The candidates
-// are scored side by side, `lanes` (4, or 8 where widestLanes allows) with
-// the same number of points at once, each with the arithmetic of
+// are scored side by side, `lanes` (8 where widestLanes allows, else 4)
+// with the same number of points at once, each with the arithmetic of
 // leastSquaresScore: any width gives the same keys.
 std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
                                            const PointsByPosition& byPosition,
