@@ -61,8 +61,6 @@ class PointsByPosition {
   // Adds the next customer's points.
   void add(std::span<const Point> points);
 
-  std::size_t size() const { return starts_.size() - 1; }
-
   std::span<const Point> of(std::size_t i) const {
     return std::span<const Point>(points_).subspan(starts_[i],
                                                    starts_[i + 1] - starts_[i]);
