@@ -29,14 +29,17 @@ constexpr double kEstimateSlack = 0.03;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
-// Rounds of the iterated search per unit of effort, at least; else one per
-// cart.
-constexpr int kMinRounds = 300;
+// Rounds of the iterated search per unit of effort: this many per cart, and
+// at least kMinRounds.
+constexpr int kRoundsPerCart = 3;
+constexpr int kMinRounds = 900;
 // Changes the iterated search estimates per unit of effort, at most: waves
 // of large carts, whose rounds estimate many changes each, run fewer rounds.
-constexpr std::int64_t kMaxScreenedPerEffort = 200000;
-// Swaps in the chain of one kick of the iterated search.
-constexpr int kKickSwaps = 2;
+constexpr std::int64_t kMaxScreenedPerEffort = 600000;
+// Swaps in the chain of one kick of the iterated search. One swap followed
+// by local search costs about half of two, and the walk falls faster for the
+// same time.
+constexpr int kKickSwaps = 1;
 
 // A number in 0 .. bound - 1 from the generator's next 32 bits; the same on
 // every platform, unlike the standard distributions.
@@ -402,7 +405,9 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   }
   // Small waves get a floor of rounds: their carts are few, yet each round
   // is cheap there.
-  const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
+  const int rounds =
+      solver.effort *
+      std::max(walk_search::kRoundsPerCart * active, walk_search::kMinRounds);
   const std::int64_t screenedBefore = plan.effort().screened;
   const std::int64_t maxScreened =
       std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
