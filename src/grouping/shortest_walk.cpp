@@ -29,13 +29,15 @@ constexpr double kEstimateSlack = 0.03;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
-// Rounds of the iterated search per unit of effort: this many per cart, and
-// at least kMinRounds.
+// Rounds of the iterated search per unit of effort, at most: this many per
+// cart, and never fewer than kMinRounds.
 constexpr int kRoundsPerCart = 3;
-constexpr int kMinRounds = 900;
-// Changes the iterated search estimates per unit of effort, at most: waves
-// of large carts, whose rounds estimate many changes each, run fewer rounds.
-constexpr std::int64_t kMaxScreenedPerEffort = 600000;
+constexpr int kMinRounds = 3000;
+// Changes the search estimates per unit of effort, its first local search
+// included: the budget that usually ends the search. Waves whose rounds
+// estimate many changes each (large carts) run fewer rounds; small waves,
+// whose rounds are cheap, run more.
+constexpr std::int64_t kMaxScreenedPerEffort = 480000;
 // Swaps in the chain of one kick of the iterated search. One swap followed
 // by local search costs about half of two, and the walk falls faster for the
 // same time.
@@ -408,13 +410,12 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   const int rounds =
       solver.effort *
       std::max(walk_search::kRoundsPerCart * active, walk_search::kMinRounds);
-  const std::int64_t screenedBefore = plan.effort().screened;
+  // The local search above counts against the budget: waves whose carts
+  // are costly to search run fewer rounds.
   const std::int64_t maxScreened =
       std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
   int round = 0;
-  for (;
-       round < rounds && plan.effort().screened - screenedBefore < maxScreened;
-       ++round) {
+  for (; round < rounds && plan.effort().screened < maxScreened; ++round) {
     search.iterate();
   }
   plan.finishRoutes();
