@@ -29,14 +29,19 @@ constexpr double kEstimateSlack = 0.03;
 // A change whose quick routes are longer than the carts' walk by more than
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
-// Rounds of the iterated search per unit of effort, at least; else one per
-// cart.
-constexpr int kMinRounds = 300;
-// Changes the iterated search estimates per unit of effort, at most: waves
-// of large carts, whose rounds estimate many changes each, run fewer rounds.
-constexpr std::int64_t kMaxScreenedPerEffort = 200000;
-// Swaps in the chain of one kick of the iterated search.
-constexpr int kKickSwaps = 2;
+// Rounds of the iterated search per unit of effort, at most: this many per
+// cart, and never fewer than kMinRounds.
+constexpr int kRoundsPerCart = 3;
+constexpr int kMinRounds = 3000;
+// Changes the search estimates per unit of effort, its first local search
+// included: the budget that usually ends the search. Waves whose rounds
+// estimate many changes each (large carts) run fewer rounds; small waves,
+// whose rounds are cheap, run more.
+constexpr std::int64_t kMaxScreenedPerEffort = 480000;
+// Swaps in the chain of one kick of the iterated search. One swap followed
+// by local search costs about half of two, and the walk falls faster for the
+// same time.
+constexpr int kKickSwaps = 1;
 
 // A number in 0 .. bound - 1 from the generator's next 32 bits; the same on
 // every platform, unlike the standard distributions.
@@ -402,14 +407,15 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   }
   // Small waves get a floor of rounds: their carts are few, yet each round
   // is cheap there.
-  const int rounds = solver.effort * std::max(active, walk_search::kMinRounds);
-  const std::int64_t screenedBefore = plan.effort().screened;
+  const int rounds =
+      solver.effort *
+      std::max(walk_search::kRoundsPerCart * active, walk_search::kMinRounds);
+  // The local search above counts against the budget: waves whose carts
+  // are costly to search run fewer rounds.
   const std::int64_t maxScreened =
       std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
   int round = 0;
-  for (;
-       round < rounds && plan.effort().screened - screenedBefore < maxScreened;
-       ++round) {
+  for (; round < rounds && plan.effort().screened < maxScreened; ++round) {
     search.iterate();
   }
   plan.finishRoutes();

@@ -40,9 +40,10 @@ struct ShortestWalkReport {
 // and returns them unrouted, in their order, emptied carts left out. A
 // customer split over several carts keeps those carts as they are. The
 // whole route length never grows and the number of carts never rises.
-// solver.effort sets the iteration budget (effort times the number of
-// carts, at least effort times 300 rounds, ending early once the rounds
-// have estimated effort times 200,000 changes); a negative effort throws
+// solver.effort sets the iteration budget: each unit lets the search
+// estimate 480,000 changes, its first local search included, in at most
+// three rounds per cart or 3,000 rounds, whichever is more; a negative
+// effort throws
 // std::invalid_argument. The same carts give the same result on every run.
 std::list<Cart> shortestWalk(SolverConfiguration& solver,
                              CartConfiguration& cartConfig,

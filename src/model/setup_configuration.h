@@ -48,8 +48,9 @@ class SolverConfiguration {
  public:
   int kMeansIterations = 40;
   float clusterCountFactor = 0.91f;
-  // ShortestWalk's search budget: rounds of iterated local search per cart
-  // (0: local search only). Never negative.
+  // ShortestWalk's search budget: each unit lets the search estimate 480,000
+  // changes, in at most three rounds of iterated local search per cart or
+  // 3,000 rounds (0: local search only). Never negative.
   int effort = kDefaultEffort;
   static constexpr int kDefaultEffort = 1;
 
