@@ -407,14 +407,15 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   }
   // Small waves get a floor of rounds: their carts are few, yet each round
   // is cheap there.
-  const int rounds =
-      solver.effort *
+  // Counted in 64 bits: a library caller may ask for any effort.
+  const std::int64_t rounds =
+      std::int64_t{solver.effort} *
       std::max(walk_search::kRoundsPerCart * active, walk_search::kMinRounds);
   // The local search above counts against the budget: waves whose carts
   // are costly to search run fewer rounds.
   const std::int64_t maxScreened =
       std::int64_t{solver.effort} * walk_search::kMaxScreenedPerEffort;
-  int round = 0;
+  std::int64_t round = 0;
   for (; round < rounds && plan.effort().screened < maxScreened; ++round) {
     search.iterate();
   }

@@ -32,7 +32,7 @@ struct ShortestWalkReport {
   std::int64_t finalLength = 0;
   int startCarts = 0;
   int finalCarts = 0;
-  int rounds = 0;  // rounds of the iterated local search
+  std::int64_t rounds = 0;  // rounds of the iterated local search
   walk_search::WalkEffort effort;
 };
 
