@@ -3,6 +3,7 @@
 // The measures by which the seed-based groupings rank a waiting customer
 // against a cart's first customer. Internal to the grouping algorithms.
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "grouping/grouping_customers.h"
+#include "grouping/seed_loading.h"
 
 namespace grouping_customers::detail {
 
@@ -46,5 +48,51 @@ std::optional<float> leastSquaresScore(std::span<const Point> points,
 std::optional<float> leastSquaresScore(std::span<const Point> first,
                                        std::span<const Point> second,
                                        const LeastSquaresSums& sums);
+
+// The plan points of customers by position, with the single-precision terms
+// each adds to the least-squares sums: customer i's lines' points, in line
+// order, are of(i), and their terms termsOf(i).
+class PointsByPosition {
+ public:
+  struct Terms {
+    float x, y, xx, xy;
+  };
+
+  // Adds the next customer's points.
+  void add(std::span<const Point> points);
+
+  std::span<const Point> of(std::size_t i) const {
+    return std::span<const Point>(points_).subspan(starts_[i],
+                                                   starts_[i + 1] - starts_[i]);
+  }
+
+  std::span<const Terms> termsOf(std::size_t i) const {
+    return std::span<const Terms>(terms_).subspan(starts_[i],
+                                                  starts_[i + 1] - starts_[i]);
+  }
+
+ private:
+  std::vector<Point> points_;
+  std::vector<Terms> terms_;
+  std::vector<std::size_t> starts_{0};
+};
+
+// The key by which a candidate ranks against a seed: the integer part of the
+// least-squares score of the seed's points followed by the candidate's, or
+// kNoScore (ahead of every score) when they have no score.
+inline constexpr std::int64_t kNoScore = std::int64_t{INT_MIN} - 1;
+
+// The most candidates this processor scores side by side: 8 with AVX2,
+// else 4.
+std::size_t widestLanes();
+
+// Those keys of every candidate, in the candidates' order. The candidates
+// are scored side by side, `lanes` (8 where widestLanes allows, else 4)
+// with the same number of points at once, each with the arithmetic of
+// leastSquaresScore: any width gives the same keys.
+std::vector<std::int64_t> leastSquaresKeys(std::span<const Point> seed,
+                                           const PointsByPosition& byPosition,
+                                           const Ranking& candidates,
+                                           std::size_t lanes = widestLanes());
 
 }  // namespace grouping_customers::detail

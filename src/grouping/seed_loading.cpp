@@ -36,10 +36,6 @@ double freeWidthOf(const Cart& cart) {
   return freeWidth;
 }
 
-bool surelyTooWide(double boxWidth, double freeWidth) {
-  return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
-}
-
 bool loadWholeCustomer(SolverConfiguration& solver,
                        Cart& cart,
                        Customer& customer) {
@@ -225,16 +221,39 @@ float largestSharedCapacity(const Cart& cart) {
   return largest;
 }
 
+// The largest free width of a shelf of the cart; -infinity when there is
+// none.
+float widestFreeShelf(const Cart& cart) {
+  float widest = -std::numeric_limits<float>::infinity();
+  for (const CartShelf& shelf : cart.cartShelves) {
+    // A NaN free width takes no box, and is never the widest.
+    if (shelf.getFreeWidth() > widest) widest = shelf.getFreeWidth();
+  }
+  return widest;
+}
+
+// bp_solver::fitsShelvesByWidth, answered without a pass over the shelves
+// when the first box in loading order (the widest) is wider than the widest
+// free shelf: no shelf takes it.
+bool fitsShelves(std::span<const float> orderedWidths,
+                 const std::vector<CartShelf>& shelves,
+                 float widestFree) {
+  if (!orderedWidths.empty() && orderedWidths.front() > widestFree) {
+    return false;
+  }
+  return bp_solver::fitsShelvesByWidth(orderedWidths, shelves);
+}
+
 // Tries the ranked candidates once each on the cart, whole customers only,
 // and erases from the waiting customers each one that fits; true at the
 // index of each placed one. The cart's free width changes only when a
-// customer is placed, so it is measured again only then, as is the room in
-// its shared boxes. A customer of more than a single unit is loaded only
-// when its boxes stand on the shelves by width, which is decided here as the
-// cart would decide it, without copying its boxes. So is a single unit with
-// single-box volumes: it needs a shared box with the free capacity for it
-// (of those, the cart takes one not holding its product) or a shelf with the
-// width for its box.
+// customer is placed, so it is measured again only then, as are its widest
+// free shelf and the room in its shared boxes. A customer of more than a single
+// unit is loaded only when its boxes stand on the shelves by width, which is
+// decided here as the cart would decide it, without copying its boxes. So is a
+// single unit with single-box volumes: it needs a shared box with the free
+// capacity for it (of those, the cart takes one not holding its product) or a
+// shelf with the width for its box.
 void fillCart(SolverConfiguration& solver,
               Cart& cart,
               const Ranking& ranking,
@@ -244,6 +263,7 @@ void fillCart(SolverConfiguration& solver,
   const bool unitsByVolume = !is3DAlgorithm(solver.getBPAlgorithm());
   double freeWidth = freeWidthOf(cart);
   float sharedCapacity = largestSharedCapacity(cart);
+  float widestFree = widestFreeShelf(cart);
   for (const Candidate& candidate : ranking) {
     const std::size_t i = candidate.index;
     if (surelyTooWide(widths.sums[i], freeWidth)) continue;
@@ -251,7 +271,7 @@ void fillCart(SolverConfiguration& solver,
       const bool sharedBoxTakes =
           widths.singleUnit[i] && sharedCapacity >= widths.unitVolume[i];
       if (!sharedBoxTakes &&
-          !bp_solver::fitsShelvesByWidth(widths.of(i), cart.cartShelves)) {
+          !fitsShelves(widths.of(i), cart.cartShelves, widestFree)) {
         continue;
       }
     }
@@ -260,6 +280,7 @@ void fillCart(SolverConfiguration& solver,
       placed[candidate.index] = true;
       freeWidth = freeWidthOf(cart);
       sharedCapacity = largestSharedCapacity(cart);
+      widestFree = widestFreeShelf(cart);
     }
   }
 }

@@ -43,7 +43,9 @@ double freeWidthOf(const Cart& cart);
 // float rounding of the shelves' used widths from ever refusing a fit. False
 // when either width is NaN; a greater free width is never too small where a
 // smaller one is not.
-bool surelyTooWide(double boxWidth, double freeWidth);
+inline bool surelyTooWide(double boxWidth, double freeWidth) {
+  return boxWidth > freeWidth * (1 + 1e-4) + 1e-3;
+}
 
 // loadCustomer without partial loading, answered without the attempt when
 // the customer's boxes are together wider than the free width of all

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -104,6 +105,79 @@ TEST(LeastSquaresTest, ScoreEqualsTheStepByStepSumOnAnyPoints) {
       }
     }
   }
+}
+
+// The key of each candidate's score against the seed (the seed's points
+// first), computed side by side, equals the score's integer part, or no
+// score, on any points: candidates of every number of points up to past the
+// largest scored in lanes, deviations near integers and beyond the range the
+// lanes decide, points on their line and points without a line.
+TEST(LeastSquaresTest, KeysOfCandidatesScoredSideBySideEqualTheirScores) {
+  using grouping_customers::detail::Candidate;
+  using grouping_customers::detail::kNoScore;
+  using grouping_customers::detail::leastSquaresKeys;
+  using grouping_customers::detail::PointsByPosition;
+  using grouping_customers::detail::widestLanes;
+  std::mt19937 rng(1515);
+  const int spans[] = {50, 3000, 200000, 40000000, 2000000000};
+  std::size_t withoutScore = 0;
+  for (int round = 0; round < 150; ++round) {
+    const int span = spans[round % 5];
+    std::uniform_int_distribution<int> coordinate(-span / 2, span / 2);
+    auto randomPoints = [&](std::size_t count) {
+      std::vector<Point> points(count);
+      for (Point& p : points) p = {coordinate(rng), coordinate(rng)};
+      // Some on few distinct x, some on one line with the seed's.
+      if (round % 7 == 3) {
+        for (Point& p : points) p.x %= 3;
+      } else if (round % 11 == 5) {
+        for (Point& p : points) {
+          p.x /= 4;
+          p.y = 3 * p.x + 17;
+        }
+      }
+      return points;
+    };
+    const std::size_t seedSize = round == 149   ? 4100
+                                 : round == 148 ? 0
+                                                : 1 + rng() % 20;
+    const std::vector<Point> seed = randomPoints(seedSize);
+    PointsByPosition byPosition;
+    grouping_customers::detail::Ranking candidates;
+    const std::size_t count = round >= 148 ? 40 : 400 + rng() % 400;
+    for (std::size_t i = 0; i < count; ++i) {
+      // Mostly few points, as customers have; now and then more than the
+      // lanes take.
+      const std::size_t size = rng() % 50 == 0 ? rng() % 80 : rng() % 12;
+      byPosition.add(randomPoints(size));
+      candidates.push_back({CustomerMultimap::iterator{}, i});
+    }
+    // A ranking holds the waiting customers in any order.
+    std::shuffle(candidates.begin(), candidates.end(), rng);
+
+    std::vector<std::int64_t> expected;
+    for (const Candidate& c : candidates) {
+      std::vector<Point> all = seed;
+      const std::span<const Point> own = byPosition.of(c.index);
+      all.insert(all.end(), own.begin(), own.end());
+      const std::optional<float> score = scoreStepByStep(all);
+      expected.push_back(score ? clampToInt(*score) : kNoScore);
+      if (!score) ++withoutScore;
+    }
+    // Every lane width this processor runs.
+    for (std::size_t lanes = 4; lanes <= widestLanes(); lanes *= 2) {
+      const std::vector<std::int64_t> keys =
+          leastSquaresKeys(seed, byPosition, candidates, lanes);
+      ASSERT_EQ(keys.size(), candidates.size());
+      for (std::size_t i = 0; i < candidates.size(); ++i) {
+        ASSERT_EQ(keys[i], expected[i])
+            << "round " << round << ", candidate " << candidates[i].index
+            << ", " << lanes << " lanes";
+      }
+    }
+  }
+  // The rounds reached candidates without a score.
+  EXPECT_GT(withoutScore, 0u);
 }
 
 TEST(LeastSquaresTest, PointsWithoutALineHaveNoScore) {
