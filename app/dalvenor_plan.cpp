@@ -343,8 +343,8 @@ void addPlanningOptions(CLI::App* command, CliArgs& args) {
   command
       ->add_option("--effort", args.effort,
                    "ShortestWalk's search budget: each unit lets it estimate "
-                   "480,000 changes, in at most 3 rounds of iterated local "
-                   "search per cart or 3,000 rounds (0: local search only)")
+                   "480,000 changes, in at most 60 rounds of iterated local "
+                   "search per cart or 300 rounds (0: local search only)")
       ->capture_default_str()
       ->check(CLI::Range(0, kMaxEffort));
   command

@@ -30,9 +30,11 @@ constexpr double kEstimateSlack = 0.03;
 // this share is not routed in full.
 constexpr double kQuickRouteSlack = 0.01;
 // Rounds of the iterated search per unit of effort, at most: this many per
-// cart, and never fewer than kMinRounds.
-constexpr int kRoundsPerCart = 3;
-constexpr int kMinRounds = 3000;
+// cart, and never fewer than kMinRounds. A wave of a few carts has few
+// changes to try, so its rounds soon repeat what was tried; the cap keeps
+// such waves quick.
+constexpr int kRoundsPerCart = 60;
+constexpr int kMinRounds = 300;
 // Changes the search estimates per unit of effort, its first local search
 // included: the budget that usually ends the search. Waves whose rounds
 // estimate many changes each (large carts) run fewer rounds; small waves,

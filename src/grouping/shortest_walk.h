@@ -42,7 +42,7 @@ struct ShortestWalkReport {
 // whole route length never grows and the number of carts never rises.
 // solver.effort sets the iteration budget: each unit lets the search
 // estimate 480,000 changes, its first local search included, in at most
-// three rounds per cart or 3,000 rounds, whichever is more; a negative
+// 60 rounds per cart or 300 rounds, whichever is more; a negative
 // effort throws
 // std::invalid_argument. The same carts give the same result on every run.
 std::list<Cart> shortestWalk(SolverConfiguration& solver,

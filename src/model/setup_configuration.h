@@ -49,8 +49,8 @@ class SolverConfiguration {
   int kMeansIterations = 40;
   float clusterCountFactor = 0.91f;
   // ShortestWalk's search budget: each unit lets the search estimate 480,000
-  // changes, in at most three rounds of iterated local search per cart or
-  // 3,000 rounds (0: local search only). Never negative.
+  // changes, in at most 60 rounds of iterated local search per cart or
+  // 300 rounds (0: local search only). Never negative.
   int effort = kDefaultEffort;
   static constexpr int kDefaultEffort = 1;
 
