@@ -22,12 +22,12 @@ namespace grouping_customers {
 namespace detail {
 
 void LeastSquaresSums::add(std::span<const Point> points) {
-  // Sums in single precision; the products are exact integers first.
   for (const Point& p : points) {
-    sx += static_cast<float>(p.x);
-    sy += static_cast<float>(p.y);
-    sxx += static_cast<float>(std::int64_t{p.x} * p.x);
-    sxy += static_cast<float>(std::int64_t{p.x} * p.y);
+    const PointTerms terms = PointTerms::of(p);
+    sx += terms.x;
+    sy += terms.y;
+    sxx += terms.xx;
+    sxy += terms.xy;
   }
 }
 
@@ -152,9 +152,7 @@ std::optional<float> leastSquaresScore(std::span<const Point> first,
 void PointsByPosition::add(std::span<const Point> points) {
   for (const Point& p : points) {
     points_.push_back(p);
-    terms_.push_back({static_cast<float>(p.x), static_cast<float>(p.y),
-                      static_cast<float>(std::int64_t{p.x} * p.x),
-                      static_cast<float>(std::int64_t{p.x} * p.y)});
+    terms_.push_back(PointTerms::of(p));
   }
   starts_.push_back(points_.size());
 }
@@ -297,7 +295,7 @@ template <typename FloatLanes, typename IntLanes, std::size_t... I>
          first += kLanes) {
       const std::size_t used = std::min(kLanes, end - first);
       // Lanes past the last candidate repeat the first one.
-      const PointsByPosition::Terms* own[kLanes];
+      const PointTerms* own[kLanes];
       for (std::size_t j = 0; j < kLanes; ++j) {
         const std::size_t i = work.byGroup[first + (j < used ? j : 0)];
         own[j] = work.byPosition.termsOf(work.candidates[i].index).data();

@@ -31,6 +31,18 @@ int averageDistance(std::span<const int> candidatePoints,
 // finite; such a candidate ranks ahead of every scored one.
 std::optional<float> leastSquaresScore(std::span<const Point> points);
 
+// What one point adds to the single-precision sums of the least-squares
+// fit; the products are exact integers first.
+struct PointTerms {
+  float x, y, xx, xy;
+
+  static PointTerms of(const Point& p) {
+    return {static_cast<float>(p.x), static_cast<float>(p.y),
+            static_cast<float>(std::int64_t{p.x} * p.x),
+            static_cast<float>(std::int64_t{p.x} * p.y)};
+  }
+};
+
 // The single-precision sums of the least-squares fit, added point by point
 // in order; sums of a common first part are added once and carried on.
 struct LeastSquaresSums {
@@ -54,10 +66,6 @@ std::optional<float> leastSquaresScore(std::span<const Point> first,
 // order, are of(i), and their terms termsOf(i).
 class PointsByPosition {
  public:
-  struct Terms {
-    float x, y, xx, xy;
-  };
-
   // Adds the next customer's points.
   void add(std::span<const Point> points);
 
@@ -66,14 +74,14 @@ class PointsByPosition {
                                                    starts_[i + 1] - starts_[i]);
   }
 
-  std::span<const Terms> termsOf(std::size_t i) const {
-    return std::span<const Terms>(terms_).subspan(starts_[i],
-                                                  starts_[i + 1] - starts_[i]);
+  std::span<const PointTerms> termsOf(std::size_t i) const {
+    return std::span<const PointTerms>(terms_).subspan(
+        starts_[i], starts_[i + 1] - starts_[i]);
   }
 
  private:
   std::vector<Point> points_;
-  std::vector<Terms> terms_;
+  std::vector<PointTerms> terms_;
   std::vector<std::size_t> starts_{0};
 };
 
