@@ -407,9 +407,8 @@ std::list<Cart> shortestWalk(SolverConfiguration& solver,
   for (const walk_search::WalkCart& held : plan.carts()) {
     active += !held.frozen && !held.removed;
   }
-  // Small waves get a floor of rounds: their carts are few, yet each round
-  // is cheap there.
-  // Counted in 64 bits: a library caller may ask for any effort.
+  // The round cap (kRoundsPerCart, kMinRounds), counted in 64 bits: a
+  // library caller may ask for any effort.
   const std::int64_t rounds =
       std::int64_t{solver.effort} *
       std::max(walk_search::kRoundsPerCart * active, walk_search::kMinRounds);
